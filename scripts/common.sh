@@ -1,0 +1,49 @@
+# Shared by run.sh and test.sh: say what is done, and install what is missing.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+say() { printf '==> %s\n' "$*"; }
+
+# Installs the Debian packages of scripts/debian-packages.txt that are not installed yet:
+# the package lists are updated once, and only when something is missing.
+ensure_packages() {
+    local wanted missing=()
+    wanted=$(grep -v -E '^\s*(#|$)' "$ROOT/scripts/debian-packages.txt")
+    for package in $wanted; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        say "all Debian packages present"
+        return
+    fi
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    say "installing missing packages: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds one CMake preset.
+build_preset() {
+    local preset=$1
+    say "configuring ($preset)"
+    cmake --preset "$preset" -S "$ROOT" >/dev/null
+    say "building ($preset)"
+    cmake --build --preset "$preset" -j "$(nproc)"
+}
+
+# Nothing above the platform layer may know SDL: only src/platform/sdl/ includes its headers.
+check_platform_boundary() {
+    local offenders
+    offenders=$(cd "$ROOT" && grep -rln -E '#\s*include\s*[<"]SDL' src tools tests bench 2>/dev/null \
+        | grep -v '^src/platform/sdl/' || true)
+    if [ -n "$offenders" ]; then
+        echo "SDL headers included outside src/platform/sdl/:" >&2
+        echo "$offenders" >&2
+        return 1
+    fi
+    say "platform boundary respected (SDL only in src/platform/sdl/)"
+}

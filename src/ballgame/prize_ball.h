@@ -1,0 +1,4 @@
+// The player's choice of the ball to keep.
+#pragma once
+
+void ChoosePrizeBall();

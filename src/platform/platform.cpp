@@ -1,0 +1,268 @@
+// The shared half of the platform layer: the clock, scripted touches, captures and the trace,
+// forwarding window, display and device work to the backend the options chose.
+#include "platform/platform.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/harness/png_capture.h"
+#include "platform/harness/touch_script.h"
+#include "platform/harness/trace_file.h"
+
+namespace platform {
+namespace {
+
+constexpr int kTracePresentEvery = 100;
+
+struct PlatformState {
+    bool started = false;
+    Options options;
+    std::unique_ptr<Backend> backend;
+    uint32_t virtualNow = 0;
+    TouchScript script;
+    TraceFile trace;
+    std::deque<Event> events;
+    std::vector<std::string> pendingCaptures;
+    int width = 0, height = 0, bitsPerPixel = 0;
+    std::vector<uint32_t> frame;  // the last presented frame as 32-bit pixels
+    uint64_t presentCount = 0;
+};
+
+PlatformState& State() {
+    static PlatformState state;
+    return state;
+}
+
+// Code that uses the platform before anyone started it (unit tests) gets the headless backend
+// with the virtual clock.
+PlatformState& Started() {
+    PlatformState& state = State();
+    if (!state.started) {
+        Options options;
+        options.headless = true;
+        options.virtualClock = true;
+        std::string error;
+        Start(options, error);
+    }
+    return state;
+}
+
+uint32_t RealMilliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
+}
+
+void QueueTouch(PlatformState& state, int16_t x, int16_t y) {
+    state.events.push_back(Event{EventKind::Touch, x, y});
+    state.trace.Line(Milliseconds(), "touch " + std::to_string(x) + " " + std::to_string(y));
+}
+
+void DeliverDueScript(PlatformState& state) {
+    ScriptStep step;
+    while (state.script.NextDue(Milliseconds(), step)) {
+        if (step.capture)
+            state.pendingCaptures.push_back(step.captureName);
+        else
+            QueueTouch(state, step.x, step.y);
+    }
+}
+
+void CollectMachineEvents(PlatformState& state) {
+    std::deque<Event> fresh;
+    state.backend->CollectEvents(fresh);
+    for (const Event& event : fresh) {
+        if (event.kind == EventKind::Touch)
+            QueueTouch(state, event.x, event.y);
+        else
+            state.events.push_back(event);
+    }
+}
+
+void WritePendingCaptures(PlatformState& state) {
+    if (state.pendingCaptures.empty()) return;
+    mkdir(state.options.captureDir.c_str(), 0775);
+    if (state.frame.empty()) state.frame.assign(800 * 600, 0);
+    int width = state.width ? state.width : 800;
+    int height = state.height ? state.height : 600;
+    for (const std::string& name : state.pendingCaptures)
+        WritePngCapture(state.options.captureDir + "/" + name + ".png", state.frame.data(), width,
+                        height);
+    state.pendingCaptures.clear();
+}
+
+// Turns a frame in the display's format into 32-bit pixels.
+void ConvertFrame(PlatformState& state, const uint8_t* pixels, int pitch) {
+    state.frame.resize(static_cast<size_t>(state.width) * state.height);
+    for (int y = 0; y < state.height; ++y) {
+        const uint8_t* row = pixels + static_cast<size_t>(y) * pitch;
+        uint32_t* out = state.frame.data() + static_cast<size_t>(y) * state.width;
+        if (state.bitsPerPixel == 32) {
+            memcpy(out, row, static_cast<size_t>(state.width) * 4);
+        } else if (state.bitsPerPixel == 24) {
+            for (int x = 0; x < state.width; ++x, row += 3)
+                out[x] = row[0] | (row[1] << 8) | (static_cast<uint32_t>(row[2]) << 16);
+        } else {
+            for (int x = 0; x < state.width; ++x, row += 2) {
+                uint32_t v = row[0] | (row[1] << 8);
+                uint32_t r = (v >> 11) & 31, g = (v >> 5) & 63, b = v & 31;
+                out[x] = ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+            }
+        }
+    }
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    text = contents.str();
+    return true;
+}
+
+}  // namespace
+
+bool Start(const Options& options, std::string& error) {
+    Stop();
+    PlatformState& state = State();
+    state = PlatformState{};
+    state.options = options;
+    if (options.headless) state.options.virtualClock = true;
+    if (!options.touchesFile.empty()) {
+        std::string text;
+        if (!ReadWholeFile(options.touchesFile, text)) {
+            error = "cannot read the touch script " + options.touchesFile;
+            return false;
+        }
+        if (!state.script.Parse(text, error)) return false;
+    }
+    if (!options.traceFile.empty() && !state.trace.Open(options.traceFile)) {
+        error = "cannot write the trace " + options.traceFile + ": " + strerror(errno);
+        return false;
+    }
+    state.backend = options.headless ? MakeHeadlessBackend() : MakeSdlBackend();
+    state.started = true;
+    return true;
+}
+
+void Stop() {
+    PlatformState& state = State();
+    if (!state.started) return;
+    WritePendingCaptures(state);
+    if (state.backend) state.backend->CloseDisplay();
+    state.backend.reset();
+    state.trace.Close();
+    state.started = false;
+}
+
+const Options& CurrentOptions() { return Started().options; }
+
+bool CreateMainWindow() {
+    PlatformState& state = Started();
+    return state.backend->CreateMainWindow(state.options.windowed);
+}
+
+bool NextEvent(Event& event) {
+    PlatformState& state = Started();
+    CollectMachineEvents(state);
+    DeliverDueScript(state);
+    if (state.events.empty()) return false;
+    event = state.events.front();
+    state.events.pop_front();
+    return true;
+}
+
+void DiscardEvents() {
+    PlatformState& state = Started();
+    CollectMachineEvents(state);
+    DeliverDueScript(state);
+    // A closed window is never thrown away: the program must still end.
+    std::deque<Event> kept;
+    for (const Event& event : state.events)
+        if (event.kind == EventKind::Quit) kept.push_back(event);
+    state.events.swap(kept);
+}
+
+void InjectTouch(int16_t x, int16_t y) { QueueTouch(Started(), x, y); }
+
+uint32_t Milliseconds() {
+    PlatformState& state = Started();
+    return state.options.virtualClock ? state.virtualNow : RealMilliseconds();
+}
+
+void Yield() {
+    PlatformState& state = Started();
+    if (state.options.virtualClock) {
+        ++state.virtualNow;
+    } else {
+        timespec pause{0, 1000000};
+        nanosleep(&pause, nullptr);
+    }
+    DeliverDueScript(state);
+}
+
+int64_t CalendarSeconds() { return static_cast<int64_t>(time(nullptr)); }
+
+ModeResult OpenDisplay(int width, int height, int bitsPerPixel) {
+    PlatformState& state = Started();
+    ModeResult result = state.backend->OpenDisplay(width, height, bitsPerPixel);
+    if (result == ModeResult::Ok) {
+        state.width = width;
+        state.height = height;
+        state.bitsPerPixel = bitsPerPixel;
+        state.frame.assign(static_cast<size_t>(width) * height, 0);
+    }
+    return result;
+}
+
+void PresentFrame(const uint8_t* pixels, int pitch) {
+    PlatformState& state = Started();
+    if (state.bitsPerPixel == 0) return;
+    ConvertFrame(state, pixels, pitch);
+    WritePendingCaptures(state);
+    state.backend->ShowFrame(state.frame.data());
+    if (++state.presentCount % kTracePresentEvery == 0)
+        state.trace.Line(Milliseconds(), "present " + std::to_string(state.presentCount));
+}
+
+void CloseDisplay() {
+    PlatformState& state = Started();
+    state.backend->CloseDisplay();
+    state.bitsPerPixel = 0;
+}
+
+void RefuseDisplayDepth(int bitsPerPixel, bool refuse) {
+    SetHeadlessRefusedDepth(bitsPerPixel, refuse);
+}
+
+void ShowMessageBox(const char* caption, const char* text) {
+    Started().backend->ShowMessageBox(caption, text);
+}
+
+void DebugOutput(const char* text) { Started().backend->DebugOutput(text); }
+
+void TraceSound(int number) {
+    PlatformState& state = Started();
+    state.trace.Line(Milliseconds(), "sound " + std::to_string(number));
+}
+
+void TraceMusic(bool playing) {
+    PlatformState& state = Started();
+    state.trace.Line(Milliseconds(), playing ? "music play" : "music stop");
+}
+
+void TraceExit(int status) {
+    PlatformState& state = Started();
+    state.trace.Line(Milliseconds(), "exit " + std::to_string(status));
+}
+
+}  // namespace platform

@@ -1,0 +1,87 @@
+// The one interface between the game and the machine.
+//
+// Two backends sit behind it: SDL2 (a real window, touches, sound) and headless (no window, no
+// audio device, for tests and tools). Both share the clock, the scripted input and the harness
+// trace, so a run can be replayed exactly. Nothing above this layer includes SDL.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// How the program was started: the cabinet's defaults or the harness options.
+struct Options {
+    bool headless = false;      // no window, no audio device; implies the virtual clock
+    bool windowed = false;      // a resizable window instead of full screen
+    bool virtualClock = false;  // the clock advances 1 ms per yield, starting at 0
+    std::string touchesFile;    // scripted touches and captures ("MS X Y", "MS capture NAME")
+    std::string captureDir = "captures";
+    std::string traceFile;      // one line per harness event
+    uint16_t creditPort = 6667;
+    std::string autoplay;       // the modelled player's options, comma-separated
+};
+
+// Reads the harness options of the command line. Unknown options and bad values give false with
+// a message in `error`.
+bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+// Brings up the backend the options ask for (clock, script, trace). False with a message when a
+// harness file cannot be read or written.
+bool Start(const Options& options, std::string& error);
+// Closes the window, the audio device and the harness files. Safe to call more than once.
+void Stop();
+const Options& CurrentOptions();
+
+// ---- The window -------------------------------------------------------------------------------
+// Opens the cabinet's window (full screen, or a window with --windowed, cursor hidden). The
+// headless backend has none and always succeeds.
+bool CreateMainWindow();
+
+// ---- Input ------------------------------------------------------------------------------------
+enum class EventKind { Touch, Quit };
+struct Event {
+    EventKind kind = EventKind::Touch;
+    int16_t x = 0, y = 0;  // screen pixels of the 800 x 600 screen
+};
+// Takes the next pending input event: touches from the screen, the mouse or the touch script,
+// and Quit when the window is closed. False when nothing is pending.
+bool NextEvent(Event& event);
+// Throws away every pending event without looking at it.
+void DiscardEvents();
+// Queues a touch as if the screen had been pressed (used by the modelled player).
+void InjectTouch(int16_t x, int16_t y);
+
+// ---- The clock ---------------------------------------------------------------------------------
+// Milliseconds, 32 bits unsigned, wrapping; starts at 0 with the virtual clock.
+uint32_t Milliseconds();
+// Called by every wait between clock reads. Real clock: sleeps about a millisecond. Virtual
+// clock: advances it by one millisecond. Both deliver scripted touches that have come due.
+void Yield();
+// Seconds since 1 January 1970, for the calendar seed and the record file's date.
+int64_t CalendarSeconds();
+
+// ---- The display -------------------------------------------------------------------------------
+enum class ModeResult { Ok, InvalidMode, Failed };
+// Asks for an 800 x 600 display at 32, 24 or 16 bits a pixel.
+ModeResult OpenDisplay(int width, int height, int bitsPerPixel);
+// Shows a finished frame: `pixels` holds height rows of `pitch` bytes in the display's format
+// (32 bits: bytes blue, green, red, unused; 24 bits: blue, green, red; 16 bits: 5-6-5).
+void PresentFrame(const uint8_t* pixels, int pitch);
+void CloseDisplay();
+// Tests only: makes the headless display refuse a depth, so the fall-back can be exercised.
+void RefuseDisplayDepth(int bitsPerPixel, bool refuse);
+
+// ---- Messages to the operator ------------------------------------------------------------------
+// A message box with a caption (a line on standard error when headless).
+void ShowMessageBox(const char* caption, const char* text);
+// The debugger-output mirror of the log.
+void DebugOutput(const char* text);
+
+// ---- The harness trace -------------------------------------------------------------------------
+// Lines of the --trace file, each stamped with the clock. No-ops without --trace.
+void TraceSound(int number);
+void TraceMusic(bool playing);
+void TraceExit(int status);
+
+}  // namespace platform

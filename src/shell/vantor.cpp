@@ -1,0 +1,155 @@
+#include "shell/vantor.h"
+
+#include "control/controller.h"
+#include "control/record_file.h"
+#include "credit/credit_link.h"
+#include "game/attract.h"
+#include "game/game_state.h"
+#include "game/play_game.h"
+#include "graphics/assets.h"
+#include "graphics/display.h"
+#include "graphics/sprites.h"
+#include "questions/question_packs.h"
+#include "shell/input.h"
+#include "shell/log.h"
+#include "shell/random.h"
+#include "shell/timers.h"
+#include "shell/waits.h"
+#include "sound/sound_effects.h"
+
+namespace {
+
+constexpr int kLoadingScreenFileId = 1;
+constexpr ClipBox kFullScreen{0, 800, 0, 600};
+
+void InitialiseProgramValues() {
+    swTouchX = -1;
+    swTouchY = -1;
+    uwPriceOfPlay = 100;
+}
+
+void ShowLoadingScreen() {
+    static Sprite loadingScreen;
+    ClearBackBuffer();
+    LoadSprite(loadingScreen, kLoadingScreenFileId, 1);
+    WaitMs(1);
+    DrawSprite(loadingScreen, 0, 0, 0, nullptr, 0);
+    PresentFrame();
+}
+
+// The attract screen as it first appears: background, Rules and Main Menu buttons, and Start or
+// insert-coins by the money the player has.
+void ComposeFirstAttractFrame() {
+    DrawSpriteToLayer(0, menuBackgroundSprite, 0, 0, 0, nullptr, 0);
+    DrawSpriteToLayer(0, rulesButtonSprite, 0, 265, 469, nullptr, 1);
+    DrawSpriteToLayer(0, mainMenuButtonSprite, 0, 0, 469, nullptr, 1);
+    const bool canPlay = ReadCredit() + ReadBank() >= 50;
+    DrawSpriteToLayer(0, canPlay ? startButtonSprite : insertCoinsSprite, 0, 535, 469, nullptr, 1);
+}
+
+void FadeToAttractScreen() {
+    SaveToLayer(1, 0, 0, 800, 600);
+    CaptureLayer(1, &kFullScreen);
+    ComposeFirstAttractFrame();
+    CaptureLayer(0, &kFullScreen);
+    StartTimer(800);
+    while (!TimerExpired()) {
+        CrossFade(static_cast<int>(TimerProgress(100)), &kFullScreen, true);
+        PresentFrame();
+    }
+}
+
+void CloseCreditLink() {
+    SendTerm();
+    CloseCreditService();
+}
+
+void FailureCleanUp() {
+    UnloadAllSprites();
+    StopDisplay(0);
+    CloseCreditLink();
+}
+
+void OrderlyShutDown() {
+    LogPrint("Closing log\n");
+    LogClose();
+    ClearBackBuffer();
+    PresentFrame();
+    ClearBackBuffer();
+    UnloadAllSprites();
+    StopDisplay(0);
+    CloseCreditLink();
+}
+
+void CountGameSold() {
+    if (uwPriceOfPlay == 50) CountIncrement(static_cast<int16_t>(2 + ControllerBand(0)));
+    if (uwPriceOfPlay == 100) CountIncrement(static_cast<int16_t>(9 + ControllerBand(1)));
+}
+
+void PlayAndRecordGame() {
+    CountGameSold();
+    const uint32_t started = ClockMs();
+    PlayGame();
+    const uint32_t seconds = (ClockMs() - started) / 1000;
+    CountAdd(44, static_cast<int16_t>(seconds));
+    EndGameAccounting();
+    WriteRecordFile();
+    WaitIgnoringTouches(200);
+}
+
+// Steps 7 to 13 of start-up and the main loop, once the display is up. Returns the exit code.
+int RunWithDisplay() {
+    ShowLoadingScreen();
+    ReadRecordFile();
+    if (!LoadQuestionPacks()) {
+        LogPrint("Initialise Questions Failed\n");
+        FailureCleanUp();
+        return kExitNoQuestions;
+    }
+    if (!StartSoundEffects()) {
+        LogPrint("Initialise Direct Sound Failed\n");
+        FailureCleanUp();
+        return kExitNoSound;
+    }
+    SeedRandom(ClockMs());
+    InitialiseGraphics();
+    FadeToAttractScreen();
+
+    while (WaitForStart()) PlayAndRecordGame();
+    OrderlyShutDown();
+    return kExitOrderly;
+}
+
+}  // namespace
+
+int RunVantor(const platform::Options& options) {
+    InitialiseProgramValues();
+    if (!platform::CreateMainWindow()) return kExitNoWindow;
+
+    switch (ConnectCreditService(options.creditPort)) {
+        case CreditConnectResult::SocketFailed:
+            return kExitNoSocket;
+        case CreditConnectResult::ConnectFailed:
+            return kExitNoCreditService;
+        case CreditConnectResult::Connected:
+            break;
+    }
+    if (MakeWorkDirs() != 0) return kExitOrderly;
+    LogOpen();
+
+    if (!StartDisplay()) {
+        CloseCreditLink();
+        return kExitNoDisplay;
+    }
+    try {
+        return RunWithDisplay();
+    } catch (const WindowClosed&) {
+        // Closing the cabinet's window ends the program as Main Menu does. A game cut short
+        // still has its sale on the meters.
+        WriteRecordFile();
+        OrderlyShutDown();
+        return kExitOrderly;
+    }
+}
+
+int ExitStatus(int code) { return code & 0xFF; }
