@@ -69,10 +69,18 @@ void QueueTouch(PlatformState& state, int16_t x, int16_t y) {
 void DeliverDueScript(PlatformState& state) {
     ScriptStep step;
     while (state.script.NextDue(Milliseconds(), step)) {
-        if (step.capture)
-            state.pendingCaptures.push_back(step.captureName);
-        else
-            QueueTouch(state, step.x, step.y);
+        switch (step.kind) {
+            case ScriptStep::Kind::Capture:
+                state.pendingCaptures.push_back(step.captureName);
+                break;
+            case ScriptStep::Kind::Close:
+                state.events.push_back(Event{EventKind::Quit, 0, 0});
+                state.trace.Line(Milliseconds(), "close");
+                break;
+            case ScriptStep::Kind::Touch:
+                QueueTouch(state, step.x, step.y);
+                break;
+        }
     }
 }
 

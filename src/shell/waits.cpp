@@ -44,7 +44,7 @@ int WaitForTouch(uint32_t ms) {
     for (;;) {
         if (DeadlinePassed(deadline)) return 1;
         if (swTouchX != -1) return swTouchX;
-        PumpMessages();
         platform::Yield();
+        PumpMessages();
     }
 }

@@ -17,8 +17,10 @@ bool ParseStep(const std::string& line, ScriptStep& step) {
     std::string second;
     if (!(in >> ms >> second) || ms < 0 || ms > 0xFFFFFFFFLL) return false;
     step.ms = static_cast<uint32_t>(ms);
-    if (second == "capture") {
-        step.capture = true;
+    if (second == "close") {
+        step.kind = ScriptStep::Kind::Close;
+    } else if (second == "capture") {
+        step.kind = ScriptStep::Kind::Capture;
         if (!(in >> step.captureName)) return false;
         if (step.captureName.find('/') != std::string::npos) return false;
     } else {
@@ -45,8 +47,8 @@ bool TouchScript::Parse(const std::string& text, std::string& error) {
         if (content.find_first_not_of(" \t\r") == std::string::npos) continue;
         ScriptStep step;
         if (!ParseStep(content, step)) {
-            error = "touch script line " + std::to_string(number) + ": expected 'MS X Y' or " +
-                    "'MS capture NAME', got '" + line + "'";
+            error = "touch script line " + std::to_string(number) + ": expected 'MS X Y', 'MS capture NAME' " +
+                    "or 'MS close', got '" + line + "'";
             return false;
         }
         steps_.push_back(step);

@@ -1,5 +1,6 @@
 // The --touches script: "MS X Y" presses the screen at (X, Y) when the clock reaches MS;
-// "MS capture NAME" saves the next presented frame as NAME.png; "#" starts a comment.
+// "MS capture NAME" saves the next presented frame as NAME.png; "MS close" closes the window as
+// a player or operator would; "#" starts a comment.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,9 @@
 namespace platform {
 
 struct ScriptStep {
+    enum class Kind { Touch, Capture, Close };
     uint32_t ms = 0;
-    bool capture = false;
+    Kind kind = Kind::Touch;
     int16_t x = 0, y = 0;
     std::string captureName;
 };

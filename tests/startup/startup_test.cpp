@@ -1,0 +1,74 @@
+// The vantor program as its launcher sees it: exit codes, the log and the credit link.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/fake_credit_service.h"
+#include "support/run_program.h"
+#include "support/work_dir.h"
+
+namespace {
+
+using Commands = std::vector<std::string>;
+
+std::vector<std::string> HeadlessArgs(uint16_t port, std::vector<std::string> more = {}) {
+    std::vector<std::string> args{"--headless", "--credit-port", std::to_string(port),
+                                  "--trace", "trace.txt"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+// A credit service that has 500p of credit and nothing in the bank.
+void AnswerLikeAService(FakeCreditService& service) {
+    service.SetResponder([](const std::string& command) -> std::string {
+        if (command == "CGET\r\n") return "CTEL,500\r\n";
+        if (command == "BGET\r\n") return "BTEL,0\r\n";
+        return "FAIL\r\n";
+    });
+}
+
+}  // namespace
+
+TEST(Startup, NoCreditServiceExitsTwoWithoutALog) {
+    ScopedWorkDir dir;
+    uint16_t port;
+    {
+        FakeCreditService gone;
+        port = gone.Port();
+    }
+    ProgramResult run = RunProgram("vantor", HeadlessArgs(port));
+    EXPECT_EQ(run.exitStatus, 2) << run.output;
+    EXPECT_FALSE(std::filesystem::exists("~system")) << "nothing is made before the link is up";
+    EXPECT_EQ(ReadFileText("trace.txt"), "0 exit 2\n");
+}
+
+TEST(Startup, AFileNamedSystemEndsTheProgramAtOnceWithZero) {
+    ScopedWorkDir dir;
+    WriteFileText("~system", "in the way");
+    FakeCreditService service;
+    ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(ReadFileText("trace.txt"), "0 exit 0\n");
+    EXPECT_TRUE(service.Commands().empty()) << "not even TERM: nothing else runs";
+}
+
+TEST(Startup, MissingQuestionPacksLogSendTermAndExit249) {
+    ScopedWorkDir dir;
+    FakeCreditService service;
+    AnswerLikeAService(service);
+    ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
+    EXPECT_EQ(run.exitStatus, 249) << run.output;
+    std::string log = ReadFileText("~system/logs/Vantor.txt");
+    EXPECT_NE(log.find("Vantor 1.0.0.1 - Start of Log\n\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" - Initialise Questions Failed\n"), std::string::npos) << log;
+    ASSERT_TRUE(service.WaitForCommands(1));
+    EXPECT_EQ(service.Commands().back(), "TERM\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory("~system/upload"));
+}
+
+TEST(Startup, BadCommandLineIsRefusedWithUsage) {
+    ScopedWorkDir dir;
+    ProgramResult run = RunProgram("vantor", {"--credit-port", "nope"});
+    EXPECT_EQ(run.exitStatus, 64);
+    EXPECT_NE(run.output.find("usage: vantor"), std::string::npos);
+}

@@ -1,0 +1,17 @@
+// Runs one of the built programs (bin directory of the build) in the current directory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ProgramResult {
+    int exitStatus = -1;  // 0 to 255 when it exited
+    int signal = 0;       // the signal that ended it, if one did
+    std::string output;   // standard output and standard error together
+};
+
+// Runs bin/<program> with the arguments and waits for it.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+// Path of a built program.
+std::string ProgramPath(const std::string& program);
