@@ -53,7 +53,9 @@ start_service_if_needed() {
     SERVICE_PID=$!
     trap stop_service EXIT
     for _ in $(seq 50); do service_listening && break; sleep 0.1; done
-    if [ "$("$BIN/credit-service" status --db "$CREDIT_DB" | sed -n 's/^credit *\([0-9]*\).*/\1/p')" = "0" ]; then
+    local credit
+    credit=$("$BIN/credit-service" status --db "$CREDIT_DB" 2>/dev/null | sed -n 's/^credit \([0-9]*\).*/\1/p' || true)
+    if [ -z "$credit" ] || [ "$credit" = "0" ]; then
         say "adding demo credit of 500p"
         "$BIN/credit-service" insert 500 --db "$CREDIT_DB"
     fi

@@ -1,13 +1,13 @@
 // Timers, deadlines and waits on the virtual clock, which advances 1 ms per yield.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
 #include "shell/input.h"
 #include "shell/timers.h"
 #include "shell/waits.h"
+#include "support/work_dir.h"
 
 namespace {
 
@@ -22,6 +22,8 @@ void AdvanceBy(uint32_t ms) {
 
 class Timing : public ::testing::Test {
 protected:
+    ScopedWorkDir dir;
+
     void SetUp() override {
         platform::Options options;
         options.headless = true;
@@ -33,14 +35,10 @@ protected:
     void TearDown() override { platform::Stop(); }
 
     void StartWithScript(const std::string& script) {
-        std::string path = ::testing::TempDir() + "timing_touches.txt";
-        FILE* file = fopen(path.c_str(), "w");
-        ASSERT_TRUE(file);
-        fputs(script.c_str(), file);
-        fclose(file);
+        WriteFileText("touches.txt", script);
         platform::Options options;
         options.headless = true;
-        options.touchesFile = path;
+        options.touchesFile = "touches.txt";
         std::string error;
         ASSERT_TRUE(platform::Start(options, error)) << error;
         FlushInput();

@@ -1,0 +1,51 @@
+// The touch-menu engine: every decision the player makes by touching the screen. A menu is a
+// fixed table of buttons; the engine polls the last touch, tests it against the buttons, runs the
+// screen's own per-pass drawing and checks, and returns the button hit or a time-out code.
+#pragma once
+
+#include <cstdint>
+
+struct MenuButton {
+    const char* name;  // label with a leading blank (" Start"); null ends the table; not drawn
+    int32_t x, y, width, height;
+};
+
+// A touch at (tx, ty) hits when x <= tx < x + width and y <= ty < y + height.
+bool ButtonHit(const MenuButton& button, int tx, int ty);
+
+// The five menus' tables, each ended by a row with a null name.
+extern const MenuButton attractMenuButtons[];      // 0 Main Menu, 1 Rules, 2 Start
+extern const MenuButton stakeMenuButtons[];        // 0 50p, 1 Pound
+extern const MenuButton answerMenuButtons[];       // 0 True, 1 False, 2 Pass
+extern const MenuButton takeOrLeaveMenuButtons[];  // 0 Take, 1 Leave
+extern const MenuButton ballMenuButtons[];         // 0 to 21, the balls
+
+enum class MenuKind { Attract, Stake, Answer, Ball, TakeOrLeave };
+
+// What a screen does on every pass of its menu, after the hit test: draw its frame, present it,
+// and refuse or override the result. It gets the result so far (-1 for no button) and returns
+// the result to keep; a time-out code ends the menu at once with the touch left recorded.
+using MenuPassExtras = int (*)(int result);
+
+struct TouchMenu {
+    MenuKind kind;
+    const MenuButton* buttons;
+    MenuPassExtras passExtras;
+};
+
+// InitTouchMenu, then TouchMenuPass until a result; returns it.
+int RunTouchMenu(const TouchMenu& menu);
+void InitTouchMenu(const TouchMenu& menu);
+int TouchMenuPass(const TouchMenu& menu);
+
+// Engine state shared by the menus' pass extras (one menu runs at a time).
+extern uint32_t menuAnimationStartDeadline;  // clock + 0 or 1000 ms when a menu starts
+extern int32_t menuCreditLastShown;          // -1 when a menu starts
+extern int32_t menuMoneyLastTested;          // -1 when a menu starts
+
+// The menus of the screens. Each runs its table with its screen's pass extras.
+int AttractMenu();      // 0 Main Menu or 30 s idle, 1 Rules, 2 Start
+int StakeMenu();        // 0 50p, 1 Pound, 3 the answer clock ran out
+int AnswerMenu();       // 0 True, 1 False, 2 Pass area, 6 the answer clock ran out
+int BallMenu();         // 0 to 21 the ball, 22 the answer clock ran out
+int TakeOrLeaveMenu();  // 0 Take, 1 Leave, 3 the answer clock ran out
