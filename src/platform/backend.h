@@ -22,10 +22,14 @@ public:
     virtual void CloseDisplay() = 0;
     virtual void ShowMessageBox(const char* caption, const char* text) = 0;
     virtual void DebugOutput(const char* text) = 0;
+    virtual bool QuestionFontAvailable() = 0;
 };
 
 std::unique_ptr<Backend> MakeHeadlessBackend();
 std::unique_ptr<Backend> MakeSdlBackend();
+
+// Looks for a bold sans-serif TrueType font in the system's font folders.
+bool BoldSansFontInstalled();
 
 // The headless display's refused depths (tests exercise the depth fall-back with them).
 void SetHeadlessRefusedDepth(int bitsPerPixel, bool refuse);

@@ -33,6 +33,7 @@ struct PlatformState {
     int width = 0, height = 0, bitsPerPixel = 0;
     std::vector<uint32_t> frame;  // the last presented frame as 32-bit pixels
     uint64_t presentCount = 0;
+    bool questionFontRefused = false;
 };
 
 PlatformState& State() {
@@ -251,6 +252,13 @@ void CloseDisplay() {
 void RefuseDisplayDepth(int bitsPerPixel, bool refuse) {
     SetHeadlessRefusedDepth(bitsPerPixel, refuse);
 }
+
+bool QuestionFontAvailable() {
+    PlatformState& state = Started();
+    return !state.questionFontRefused && state.backend->QuestionFontAvailable();
+}
+
+void RefuseQuestionFont(bool refuse) { Started().questionFontRefused = refuse; }
 
 void ShowMessageBox(const char* caption, const char* text) {
     Started().backend->ShowMessageBox(caption, text);

@@ -72,6 +72,13 @@ void CloseDisplay();
 // Tests only: makes the headless display refuse a depth, so the fall-back can be exercised.
 void RefuseDisplayDepth(int bitsPerPixel, bool refuse);
 
+// ---- The question font -------------------------------------------------------------------------
+// True when the bold sans-serif font of the question round can be had on this machine. The game
+// draws its text from bitmap fonts; a cabinet without the font is not set up right and stops.
+bool QuestionFontAvailable();
+// Tests only: makes the question font unavailable.
+void RefuseQuestionFont(bool refuse);
+
 // ---- Messages to the operator ------------------------------------------------------------------
 // A message box with a caption (a line on standard error when headless).
 void ShowMessageBox(const char* caption, const char* text);

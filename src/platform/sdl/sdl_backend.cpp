@@ -99,6 +99,8 @@ public:
 
     void DebugOutput(const char* text) override { fputs(text, stderr); }
 
+    bool QuestionFontAvailable() override { return BoldSansFontInstalled(); }
+
 private:
     static Event TouchAt(int x, int y) {
         return Event{EventKind::Touch, static_cast<int16_t>(x), static_cast<int16_t>(y)};
