@@ -1,0 +1,84 @@
+// Start-up cost of counting the 48 question packs, and the cost of drawing one question, on packs
+// shaped like the shipped bank (28 statements of about 55 characters in each pack).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "questions/pack_format.h"
+#include "questions/question_packs.h"
+#include "shell/random.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStatementsPerPack = 28;
+
+std::vector<std::string> PackLines(int fileNumber) {
+    static const char* const kStatements[] = {
+        "The River Severn is the longest river in Great Britain.",
+        "A standard first-class stamp was once sold for #1.",
+        "Mercury is the planet closest to the Sun.",
+        "The Battle of Hastings was fought in 1066.",
+        "Which of the Beatles were born in Liverpool? All four of them.",
+        "Penguins live in the wild only in the southern hemisphere.",
+        "Edinburgh Castle stands on an extinct volcano.",
+    };
+    std::vector<std::string> lines;
+    for (int n = 0; n < kStatementsPerPack; ++n) {
+        lines.push_back("m" + std::string(kStatements[(fileNumber + n) % 7]) + "*" +
+                        std::to_string(fileNumber * 100 + n));
+    }
+    return lines;
+}
+
+// A content directory holding the 48 packs, made once and used as the working directory.
+class PackDirectory {
+  public:
+    PackDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "vantor-bench-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+        const fs::path packDir = path_ / "Questions" / "trueorfalse";
+        fs::create_directories(packDir);
+        for (int fileNumber = 1; fileNumber <= kPackCount; ++fileNumber) {
+            char name[16];
+            std::snprintf(name, sizeof name, "Data%02d.pck", fileNumber);
+            const std::string bytes = BuildPack(PackLines(fileNumber));
+            std::ofstream(packDir / name, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+        fs::current_path(path_);
+    }
+    ~PackDirectory() {
+        fs::current_path(fs::temp_directory_path());
+        fs::remove_all(path_);
+    }
+
+  private:
+    fs::path path_;
+};
+
+void LoadAllPacks(benchmark::State& state) {
+    PackDirectory packs;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadQuestionPacks());
+}
+BENCHMARK(LoadAllPacks)->Unit(benchmark::kMicrosecond);
+
+void LoadOneQuestion(benchmark::State& state) {
+    PackDirectory packs;
+    LoadQuestionPacks();
+    SeedRandom(1);
+    for (auto _ : state) {
+        LoadQuestion(static_cast<int>(1 + RandomBelow(kCategoryCount)), 1);
+        benchmark::DoNotOptimize(QuestionText());
+    }
+}
+BENCHMARK(LoadOneQuestion)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,192 @@
+// Runs the real pack-questions program and reads what it wrote with the game's own code.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "questions/question_packs.h"
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    std::string output;
+};
+
+ToolRun RunPackQuestions(const std::string& arguments) {
+    const std::string command =
+        std::string("'") + VANTOR_BIN_DIR + "/pack-questions' " + arguments + " 2>&1";
+    ToolRun run{-1, ""};
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        run.output += buffer;
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string CategoryFileName(int category) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%02d-category.txt", category);
+    return name;
+}
+
+// A small bank that packs cleanly: two true and two false statements in every category, with a
+// pound sign, a comment, blank lines, a Windows line end and blanks around a statement.
+void WriteSmallBank(const fs::path& dir) {
+    for (int category = 1; category <= 24; ++category) {
+        const std::string n = std::to_string(category);
+        std::string text = "# Category " + n + ": test (easy)\n\n[TRUE]\n";
+        text += "Statement " + n + " true one costs \xC2\xA3" + "5.\n";
+        text += "Statement " + n + " true two.\r\n";
+        text += "[FALSE]\n# a comment\n";
+        text += "Statement " + n + " false one.\n";
+        text += "  Statement " + n + " false two.  \n";
+        WriteBytes(dir / CategoryFileName(category), text);
+    }
+}
+
+// The statements of one section of a bank file as the game shows them: a blank for the
+// difficulty letter and character 127 for the pound sign.
+std::vector<std::string> ShownStatements(const fs::path& file, const std::string& section) {
+    std::vector<std::string> shown;
+    std::ifstream in(file);
+    std::string line;
+    bool inSection = false;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r'))
+            line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == '[') {
+            inSection = line == section;
+            continue;
+        }
+        if (!inSection) continue;
+        std::string text = " ";
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const bool pound = line.compare(i, 2, "\xC2\xA3") == 0;
+            text += pound ? '\x7F' : line[i];
+            i += pound;
+        }
+        shown.push_back(text);
+    }
+    return shown;
+}
+
+// Every question of a pack as the game would show it.
+std::vector<std::string> ShownQuestions(const QuestionPack& pack) {
+    std::vector<std::string> shown;
+    PackFile file(pack.fileName);
+    for (int n = 0; n < pack.questionCount; ++n) {
+        file.ReadPackLine();
+        char text[kPackLineSize];
+        ExpandQuestionText(file.Line(), text, sizeof text);
+        shown.push_back(text);
+    }
+    return shown;
+}
+
+TEST(PackQuestions, SmallBankPacksDeterministicallyAndReadsBack) {
+    ScratchDir dir;
+    WriteSmallBank("bank");
+    const ToolRun run = RunPackQuestions("bank out");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ASSERT_EQ(RunPackQuestions("bank again").exitCode, 0);
+    for (int fileNumber = 1; fileNumber <= 48; ++fileNumber) {
+        EXPECT_EQ(ReadBytes(PackPath("out", fileNumber)), ReadBytes(PackPath("again", fileNumber)))
+            << "pack " << fileNumber;
+    }
+
+    fs::current_path("out");
+    ASSERT_EQ(LoadQuestionPacks(), 1);
+    EXPECT_EQ(ShownQuestions(questionPacks[0]),
+              (std::vector<std::string>{" Statement 1 true one costs \x7F"
+                                        "5.",
+                                        " Statement 1 true two."}));
+    EXPECT_EQ(ShownQuestions(questionPacks[47]),
+              (std::vector<std::string>{" Statement 24 false one.", " Statement 24 false two."}));
+
+    // The hidden reference names the category and the source line.
+    PackFile pack(questionPacks[46].fileName);
+    pack.ReadPackLine();
+    const std::string line = pack.Line();
+    EXPECT_EQ(line.substr(line.rfind('*')), "*2404");
+    EXPECT_EQ(line[0], 'h');
+}
+
+TEST(PackQuestions, MalformedBanksAreRefusedWithTheirPlace) {
+    struct Fault {
+        const char* what;
+        std::string content;  // of category 7's file; empty: the file is missing
+        const char* message;
+    };
+    const std::string good = "[TRUE]\nA true one.\n[FALSE]\nA false one.\n";
+    const Fault faults[] = {
+        {"star", "[TRUE]\nA star * here.\n[FALSE]\nA false one.\n", "07-category.txt:2: "},
+        {"hash", "[TRUE]\nA true one.\n[FALSE]\nCosts #5.\n", "07-category.txt:4: "},
+        {"tab", "[TRUE]\nA\ttab.\n[FALSE]\nA false one.\n", "tab"},
+        {"non-ASCII", "[TRUE]\nA caf\xC3\xA9.\n[FALSE]\nA false one.\n", "non-ASCII"},
+        {"control", "[TRUE]\nA bell\x07.\n[FALSE]\nA false one.\n", "control"},
+        {"too long", "[TRUE]\n" + std::string(199, 'x') + "\n[FALSE]\nA false one.\n",
+         "200 characters"},
+        {"empty section", "[TRUE]\nA true one.\n[FALSE]\n# none yet\n", "[FALSE] section is empty"},
+        {"no section", "A true one.\n[TRUE]\nB.\n[FALSE]\nC.\n", "07-category.txt:1: "},
+        {"unknown section", good + "[MAYBE]\nD.\n", "unknown section"},
+        {"duplicate", "[TRUE]\nStatement 3 true two.\n[FALSE]\nA false one.\n", "already at"},
+        {"missing file", "", "07-*.txt"},
+    };
+    for (const Fault& fault : faults) {
+        ScratchDir dir;
+        WriteSmallBank("bank");
+        fs::remove(fs::path("bank") / CategoryFileName(7));
+        if (!fault.content.empty()) WriteBytes(fs::path("bank") / "07-category.txt", fault.content);
+        const ToolRun run = RunPackQuestions("bank out");
+        EXPECT_NE(run.exitCode, 0) << fault.what;
+        EXPECT_NE(run.output.find(fault.message), std::string::npos)
+            << fault.what << ": " << run.output;
+        EXPECT_FALSE(fs::exists(PackPath("out", 1))) << fault.what << ": nothing is written";
+    }
+    // The longest statement that fits is accepted.
+    ScratchDir dir;
+    WriteSmallBank("bank");
+    WriteBytes(fs::path("bank") / CategoryFileName(7),
+               "[TRUE]\n" + std::string(198, 'x') + "\n[FALSE]\nA false one.\n");
+    EXPECT_EQ(RunPackQuestions("bank out").exitCode, 0);
+    EXPECT_EQ(RunPackQuestions("bank").exitCode, 2) << "usage";
+}
+
+TEST(PackQuestions, TheShippedBankPacksIntoQuestionsTheGameCanShow) {
+    ScratchDir dir;
+    const fs::path source = fs::path(VANTOR_SOURCE_DIR) / "content" / "questions";
+    const ToolRun run = RunPackQuestions("'" + source.string() + "' content");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+
+    fs::current_path("content");
+    ASSERT_EQ(LoadQuestionPacks(), 1);
+    for (const QuestionPack* pack = questionPacks; pack->fileName != nullptr; ++pack) {
+        EXPECT_GE(pack->questionCount, 20) << pack->fileName;
+        char pattern[8];
+        std::snprintf(pattern, sizeof pattern, "%02d-", pack->category);
+        fs::path sourceFile;
+        for (const auto& entry : fs::directory_iterator(source)) {
+            if (entry.path().filename().string().starts_with(pattern)) sourceFile = entry.path();
+        }
+        const std::vector<std::string> shown = ShownQuestions(*pack);
+        EXPECT_EQ(shown, ShownStatements(sourceFile, pack->truth ? "[TRUE]" : "[FALSE]"))
+            << pack->fileName;
+        for (const std::string& text : shown) {
+            EXPECT_LE(text.size(), kQuestionTextSize - 1) << text;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include "bank_source.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string_view>
+
+#include "questions/pack_format.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kPoundSignUtf8 = "\xC2\xA3";
+
+enum class Section { kNone, kTrue, kFalse };
+
+std::string Where(const fs::path& file, int line) {
+    return file.filename().string() + ":" + std::to_string(line);
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \r");
+    return text.substr(first, last - first + 1);
+}
+
+// Why a byte may not stand in a statement, or null when it may.
+const char* FaultOf(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == kReferenceMark) return "the statement holds '*', which marks the reference in a pack";
+    if (c == kPackPoundSign) return "the statement holds '#'; write the pound sign as \xC2\xA3";
+    if (c == '\t') return "the statement holds a tab";
+    if (byte < ' ' || byte == 0x7F) return "the statement holds a control character";
+    if (byte >= 0x80) return "the statement holds a non-ASCII character (only \xC2\xA3 is allowed)";
+    return nullptr;
+}
+
+// The statement as the packs write it: "£" becomes "#"; anything the game could not show, or
+// that would be taken for part of the pack format, is refused.
+std::string PackText(std::string_view statement, const fs::path& file, int line) {
+    std::string text;
+    for (std::size_t place = 0; place < statement.size(); ++place) {
+        if (statement.substr(place, kPoundSignUtf8.size()) == kPoundSignUtf8) {
+            text += kPackPoundSign;
+            place += kPoundSignUtf8.size() - 1;
+        } else if (const char* fault = FaultOf(statement[place])) {
+            throw BankError(Where(file, line) + ": " + fault);
+        } else {
+            text += statement[place];
+        }
+    }
+    // The difficulty letter at the start of the line is shown as a blank.
+    const std::size_t shown = 1 + text.size();
+    if (shown > kMaxShownLength) {
+        throw BankError(Where(file, line) + ": the statement is " + std::to_string(shown) +
+                        " characters long as shown; at most " + std::to_string(kMaxShownLength) +
+                        " fit");
+    }
+    return text;
+}
+
+void CheckNotEmpty(const BankCategory& category) {
+    const std::string name = category.file.filename().string();
+    if (category.trueStatements.empty()) throw BankError(name + ": the [TRUE] section is empty");
+    if (category.falseStatements.empty()) throw BankError(name + ": the [FALSE] section is empty");
+}
+
+// The category number of a file named "NN-slug.txt", or 0 for any other name.
+int CategoryOfFileName(const std::string& name) {
+    if (name.size() < 8 || name[2] != '-' || !name.ends_with(".txt")) return 0;
+    if (name[0] < '0' || name[0] > '9' || name[1] < '0' || name[1] > '9') return 0;
+    const int number = (name[0] - '0') * 10 + (name[1] - '0');
+    return number >= 1 && number <= kBankCategories ? number : 0;
+}
+
+}  // namespace
+
+BankCategory ReadCategoryFile(const fs::path& file, int number) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw BankError(file.string() + ": cannot be read");
+    BankCategory category{number, file, {}, {}};
+    Section section = Section::kNone;
+    std::string raw;
+    for (int line = 1; std::getline(in, raw); ++line) {
+        const std::string_view text = Trimmed(raw);
+        if (text.empty() || text.front() == '#') continue;
+        if (text == "[TRUE]") {
+            section = Section::kTrue;
+        } else if (text == "[FALSE]") {
+            section = Section::kFalse;
+        } else if (text.front() == '[') {
+            throw BankError(Where(file, line) + ": unknown section " + std::string(text));
+        } else if (section == Section::kNone) {
+            throw BankError(Where(file, line) +
+                            ": a statement before the [TRUE] or [FALSE] section");
+        } else {
+            auto& statements =
+                section == Section::kTrue ? category.trueStatements : category.falseStatements;
+            statements.push_back({PackText(text, file, line), line});
+        }
+    }
+    CheckNotEmpty(category);
+    return category;
+}
+
+namespace {
+
+// Every statement must be asked once only: the same text twice in the bank is refused.
+void CheckNoDuplicates(const std::vector<BankCategory>& bank) {
+    std::map<std::string, std::string> firstSeen;
+    for (const BankCategory& category : bank) {
+        for (const auto* statements : {&category.trueStatements, &category.falseStatements}) {
+            for (const BankStatement& statement : *statements) {
+                const std::string here = Where(category.file, statement.line);
+                const auto [seen, isNew] = firstSeen.emplace(statement.text, here);
+                if (!isNew) {
+                    throw BankError(here + ": the statement is already at " + seen->second);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<BankCategory> ReadBank(const fs::path& sourceDir) {
+    std::error_code error;
+    std::map<int, std::vector<fs::path>> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(sourceDir, error)) {
+        const int number = CategoryOfFileName(entry.path().filename().string());
+        if (number != 0) files[number].push_back(entry.path());
+    }
+    if (error) throw BankError(sourceDir.string() + ": " + error.message());
+
+    std::vector<BankCategory> bank;
+    for (int number = 1; number <= kBankCategories; ++number) {
+        char pattern[16];
+        std::snprintf(pattern, sizeof pattern, "%02d-*.txt", number);
+        const auto found = files.find(number);
+        if (found == files.end()) {
+            throw BankError(sourceDir.string() + ": no file for category " + pattern);
+        }
+        if (found->second.size() > 1) {
+            throw BankError(sourceDir.string() + ": more than one file for category " + pattern);
+        }
+        bank.push_back(ReadCategoryFile(found->second.front(), number));
+    }
+    CheckNoDuplicates(bank);
+    return bank;
+}
