@@ -8,30 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "pack_paths.h"
 #include "questions/question_packs.h"
-#include "scratch_dir.h"
+#include "support/run_program.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    std::string output;
-};
-
-ToolRun RunPackQuestions(const std::string& arguments) {
-    const std::string command =
-        std::string("'") + VANTOR_BIN_DIR + "/pack-questions' " + arguments + " 2>&1";
-    ToolRun run{-1, ""};
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        run.output += buffer;
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+ProgramResult PackQuestions(const std::vector<std::string>& arguments) {
+    return RunProgram("pack-questions", arguments);
 }
 
 std::string CategoryFileName(int category) {
@@ -51,7 +37,7 @@ void WriteSmallBank(const fs::path& dir) {
         text += "[FALSE]\n# a comment\n";
         text += "Statement " + n + " false one.\n";
         text += "  Statement " + n + " false two.  \n";
-        WriteBytes(dir / CategoryFileName(category), text);
+        WriteFileMakingDirs(dir / CategoryFileName(category), text);
     }
 }
 
@@ -96,13 +82,14 @@ std::vector<std::string> ShownQuestions(const QuestionPack& pack) {
 }
 
 TEST(PackQuestions, SmallBankPacksDeterministicallyAndReadsBack) {
-    ScratchDir dir;
+    ScopedWorkDir dir;
     WriteSmallBank("bank");
-    const ToolRun run = RunPackQuestions("bank out");
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    ASSERT_EQ(RunPackQuestions("bank again").exitCode, 0);
+    const ProgramResult run = PackQuestions({"bank", "out"});
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    ASSERT_EQ(PackQuestions({"bank", "again"}).exitStatus, 0);
     for (int fileNumber = 1; fileNumber <= 48; ++fileNumber) {
-        EXPECT_EQ(ReadBytes(PackPath("out", fileNumber)), ReadBytes(PackPath("again", fileNumber)))
+        EXPECT_EQ(ReadFileText(PackPath(fileNumber, "out")),
+                  ReadFileText(PackPath(fileNumber, "again")))
             << "pack " << fileNumber;
     }
 
@@ -145,30 +132,31 @@ TEST(PackQuestions, MalformedBanksAreRefusedWithTheirPlace) {
         {"missing file", "", "07-*.txt"},
     };
     for (const Fault& fault : faults) {
-        ScratchDir dir;
+        ScopedWorkDir dir;
         WriteSmallBank("bank");
         fs::remove(fs::path("bank") / CategoryFileName(7));
-        if (!fault.content.empty()) WriteBytes(fs::path("bank") / "07-category.txt", fault.content);
-        const ToolRun run = RunPackQuestions("bank out");
-        EXPECT_NE(run.exitCode, 0) << fault.what;
+        if (!fault.content.empty())
+            WriteFileMakingDirs(fs::path("bank") / "07-category.txt", fault.content);
+        const ProgramResult run = PackQuestions({"bank", "out"});
+        EXPECT_NE(run.exitStatus, 0) << fault.what;
         EXPECT_NE(run.output.find(fault.message), std::string::npos)
             << fault.what << ": " << run.output;
-        EXPECT_FALSE(fs::exists(PackPath("out", 1))) << fault.what << ": nothing is written";
+        EXPECT_FALSE(fs::exists(PackPath(1, "out"))) << fault.what << ": nothing is written";
     }
     // The longest statement that fits is accepted.
-    ScratchDir dir;
+    ScopedWorkDir dir;
     WriteSmallBank("bank");
-    WriteBytes(fs::path("bank") / CategoryFileName(7),
-               "[TRUE]\n" + std::string(198, 'x') + "\n[FALSE]\nA false one.\n");
-    EXPECT_EQ(RunPackQuestions("bank out").exitCode, 0);
-    EXPECT_EQ(RunPackQuestions("bank").exitCode, 2) << "usage";
+    WriteFileMakingDirs(fs::path("bank") / CategoryFileName(7),
+                        "[TRUE]\n" + std::string(198, 'x') + "\n[FALSE]\nA false one.\n");
+    EXPECT_EQ(PackQuestions({"bank", "out"}).exitStatus, 0);
+    EXPECT_EQ(PackQuestions({"bank"}).exitStatus, 2) << "usage";
 }
 
 TEST(PackQuestions, TheShippedBankPacksIntoQuestionsTheGameCanShow) {
-    ScratchDir dir;
+    ScopedWorkDir dir;
     const fs::path source = fs::path(VANTOR_SOURCE_DIR) / "content" / "questions";
-    const ToolRun run = RunPackQuestions("'" + source.string() + "' content");
-    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const ProgramResult run = PackQuestions({source.string(), "content"});
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
 
     fs::current_path("content");
     ASSERT_EQ(LoadQuestionPacks(), 1);

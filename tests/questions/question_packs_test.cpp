@@ -12,8 +12,8 @@
 
 #include "control/controller.h"
 #include "game/game_state.h"
+#include "pack_paths.h"
 #include "questions/pack_format.h"
-#include "scratch_dir.h"
 #include "shell/random.h"
 
 namespace {
@@ -54,7 +54,7 @@ class QuestionPacks : public ::testing::Test {
     }
 
     void WritePack(int fileNumber, const std::string& bytes) {
-        WriteBytes(PackPath(dir_.Path(), fileNumber), bytes);
+        WriteFileMakingDirs(PackPath(fileNumber), bytes);
     }
     // A pack file of plain bytes, enciphered as a whole.
     void WritePlainPack(int fileNumber, const std::string& plain) {
@@ -88,7 +88,7 @@ class QuestionPacks : public ::testing::Test {
         return chosen;
     }
 
-    ScratchDir dir_;
+    ScopedWorkDir dir_;
 };
 
 int CountIn(const std::map<int, int>& chosen, int first, int last) {
@@ -218,13 +218,13 @@ TEST_F(QuestionPacks, QuestionsThatCannotBeFoundSaySo) {
     EXPECT_STREQ(QuestionText(), "NOT FOUND! 3, 2");
     LoadQuestion(3, 1);
     EXPECT_STREQ(QuestionText(), "NOT FOUND! 3, 1") << "the pack holds no question";
-    std::filesystem::remove(PackPath(dir_.Path(), 48));
+    std::filesystem::remove(PackPath(48));
     LoadQuestion(24, 0);
     EXPECT_STREQ(QuestionText(), "NOT FOUND! 24, 0") << "the pack went after start-up";
 }
 
 TEST_F(QuestionPacks, MissingPackStopsStartUp) {
-    std::filesystem::remove(PackPath(dir_.Path(), 17));
+    std::filesystem::remove(PackPath(17));
     EXPECT_EQ(LoadQuestionPacks(), 0);
 }
 
