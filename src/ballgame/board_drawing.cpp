@@ -2,3 +2,4 @@
 
 // Placeholder until the board drawing is built: no sparkle.
 void DrawSparkle(int) {}
+void ResetSparkle() {}

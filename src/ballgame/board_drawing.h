@@ -4,3 +4,5 @@
 
 // One step of the sparkle: flag 0 on ball-game screens, 1 on question screens.
 void DrawSparkle(int flag);
+// Starts the sparkle afresh: due at once, at a random place of the ball-game screens' arch.
+void ResetSparkle();

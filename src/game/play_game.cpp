@@ -1,6 +1,6 @@
 #include "game/play_game.h"
 
-#include "ballgame/ball_board.h"
+#include "ballgame/board.h"
 #include "ballgame/end_sequences.h"
 #include "ballgame/opening_rounds.h"
 #include "ballgame/prize_ball.h"
