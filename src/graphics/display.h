@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <memory>
+#include <vector>
 
+#include "graphics/registry.h"
 #include "graphics/surface.h"
 
 // The display surfaces, null until StartDisplay succeeds and after StopDisplay.
@@ -21,3 +25,35 @@ bool StopDisplay(int code);
 // The chosen depth in bits (0 before the display starts) and its colour key.
 int DisplayBitsPerPixel();
 uint32_t DisplayColourKey();
+
+// What the image path knows about the display. It exists, empty, before start-up and lives until
+// the process ends.
+struct DisplayContext {
+    int32_t interfaceVersion = 0;  // 7 once a display is attached, 0 before
+    int32_t screenWidth = 0;
+    int32_t screenHeight = 0;
+    int32_t bitsPerPixel = 0;
+    uint32_t colourKeyLow = 0;
+    uint32_t colourKeyHigh = 0;
+    ImageRect frameRect;  // where FindImageFrame leaves its answer
+    std::list<std::unique_ptr<ImageEntry>> registry;
+    // Every image surface made so far. Callers keep plain pointers to them for the whole run.
+    std::vector<std::unique_ptr<Surface>> imageSurfaces;
+};
+
+extern DisplayContext TheDisplayContext;
+
+// Fills the context from the back buffer (size, depth, keys), logs the display's description,
+// and seeds the random generator with the calendar time.
+void AttachDisplay(const Surface* backBuffer);
+
+// A zero-filled 32-bit image surface keyed with magenta, owned by the display context. Null when
+// the display has not been attached, or (logged) when the surface cannot be made.
+Surface* CreateImageSurface(int width, int height);
+
+// Empties the registry from the back to the front and frees the image surfaces. Runs at process
+// exit.
+void ReleaseDisplayContext();
+
+// Tests only: stops the display and returns the context to its state before start-up.
+void ResetDisplayForTests();

@@ -7,8 +7,16 @@
 #include <memory>
 #include <vector>
 
-constexpr uint32_t kMagentaKey = 0x00FF00FF;    // the colour key at 24 and 32 bits
-constexpr uint32_t kMagentaKey16 = 0xF81F;      // the colour key at 16 bits
+constexpr uint32_t kMagentaKey = 0x00FF00FF;  // the colour key at 24 and 32 bits
+constexpr uint32_t kMagentaKey16 = 0xF81F;    // the colour key at 16 bits
+
+// A rectangle of a surface: left and top inside, right and bottom outside.
+struct ImageRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+};
 
 struct Surface {
     int width = 0;
@@ -25,5 +33,6 @@ struct Surface {
     void SetPixel(int x, int y, uint32_t value);
 };
 
-// A zero-filled surface; null when the size is not positive or memory runs out.
+// A zero-filled surface of 16, 24 or 32 bits a pixel, keyed with that depth's magenta; rows are
+// padded to whole 4-byte words. Null when the size or depth is unusable or memory runs out.
 std::unique_ptr<Surface> CreateSurface(int width, int height, int bitsPerPixel);

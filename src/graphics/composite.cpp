@@ -1,0 +1,273 @@
+#include "graphics/composite.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <numbers>
+#include <vector>
+
+#include "graphics/pixel_format.h"
+#include "shell/log.h"
+
+namespace {
+
+// What one draw does to each source pixel, worked out once per draw: the alpha each source
+// alpha becomes after the opacity factor, and each colour channel after the gamma curve.
+struct PixelAdjustment {
+    bool keyed = false;     // magenta is not drawn (pictures without alpha)
+    bool ownAlpha = false;  // the fourth byte is straight alpha
+    bool curved = false;    // a gamma curve applies
+    uint32_t key = kMagentaKey;
+    uint8_t alpha[256];
+    uint8_t colour[256];
+};
+
+void PrepareAdjustment(PixelAdjustment& adjustment, const Surface& src, bool useAlpha,
+                       float opacity, float gamma) {
+    adjustment.keyed = !useAlpha;
+    adjustment.ownAlpha = useAlpha;
+    adjustment.curved = gamma != 0.0f;
+    adjustment.key = src.colourKey & kRgbMask;
+    for (int i = 0; i < 256; ++i) {
+        double alpha = opacity == 0.0f ? i : std::clamp(i * double{opacity}, 0.0, 255.0);
+        adjustment.alpha[i] = static_cast<uint8_t>(std::lround(alpha));
+        double colour = gamma == 0.0f ? i : 255.0 * std::pow(i / 255.0, double{gamma});
+        adjustment.colour[i] = static_cast<uint8_t>(std::lround(colour));
+    }
+}
+
+// The alpha a source pixel is drawn with: 0 for the key.
+inline uint32_t DrawnAlpha(const PixelAdjustment& adjustment, uint32_t pixel) {
+    if (adjustment.keyed && (pixel & kRgbMask) == adjustment.key) return 0;
+    return adjustment.alpha[adjustment.ownAlpha ? pixel >> 24 : 255];
+}
+
+// The source pixel's colour as 0x00RRGGBB after the gamma curve.
+inline uint32_t DrawnColour(const PixelAdjustment& adjustment, uint32_t pixel) {
+    if (!adjustment.curved) return pixel & kRgbMask;
+    const uint8_t* curve = adjustment.colour;
+    return curve[pixel >> 16 & 0xFF] << 16 | curve[pixel >> 8 & 0xFF] << 8 | curve[pixel & 0xFF];
+}
+
+// Straight-alpha OVER: each channel (colour x alpha + under x (255 - alpha)) / 255, rounded.
+inline uint32_t OverStraight(uint32_t colour, uint32_t alpha, uint32_t under) {
+    const uint32_t rest = 255 - alpha;
+    uint32_t redBlue = (colour & 0xFF00FF) * alpha + (under & 0xFF00FF) * rest;
+    uint32_t green = (colour >> 8 & 0xFF) * alpha + (under >> 8 & 0xFF) * rest;
+    return DivideBy255Pair(redBlue) | DivideBy255(green) << 8;
+}
+
+// OVER of a premultiplied pixel 0xAARRGGBB: its colour plus what its alpha leaves of `under`.
+inline uint32_t OverPremultiplied(uint32_t pixel, uint32_t under) {
+    const uint32_t rest = 255 - (pixel >> 24);
+    uint32_t redBlue = DivideBy255Pair((under & 0xFF00FF) * rest);
+    uint32_t green = DivideBy255((under >> 8 & 0xFF) * rest);
+    return (pixel & kRgbMask) + (redBlue | green << 8);
+}
+
+// A draw at the picture's own size without rotation: every destination pixel has exactly one
+// source pixel, blended directly.
+template <int kBytes>
+void BlendAtOwnSize(const Surface& src, ImageRect s, Surface& dst, ImageRect d,
+                    const PixelAdjustment& adjustment) {
+    for (int row = 0; row < d.Height(); ++row) {
+        const uint8_t* from = src.Row(s.top + row) + static_cast<size_t>(s.left) * 4;
+        uint8_t* to = dst.Row(d.top + row) + static_cast<size_t>(d.left) * kBytes;
+        for (int i = 0; i < d.Width(); ++i, from += 4, to += kBytes) {
+            const uint32_t pixel = LoadPixel32(from);
+            const uint32_t alpha = DrawnAlpha(adjustment, pixel);
+            if (alpha == 0) continue;
+            const uint32_t under = ReadDisplayPixel<kBytes>(to);
+            const uint32_t colour = DrawnColour(adjustment, pixel);
+            WriteDisplayPixel<kBytes>(
+                to, alpha == 255 ? colour : OverStraight(colour, alpha, under), under);
+        }
+    }
+}
+
+// The source rectangle as premultiplied 0xAARRGGBB with the key, opacity and gamma applied.
+struct PremultipliedPicture {
+    const uint32_t* pixels;
+    int width, height;
+
+    uint32_t At(int64_t x, int64_t y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0;  // clear outside
+        return pixels[y * width + x];
+    }
+};
+
+// The buffer is kept between draws so that drawing does not allocate.
+PremultipliedPicture Premultiply(const Surface& src, const ImageRect& s,
+                                 const PixelAdjustment& adjustment) {
+    static std::vector<uint32_t> buffer;
+    buffer.resize(static_cast<size_t>(s.Width()) * s.Height());
+    uint32_t* out = buffer.data();
+    for (int row = s.top; row < s.bottom; ++row) {
+        const uint8_t* from = src.Row(row) + static_cast<size_t>(s.left) * 4;
+        for (int i = 0; i < s.Width(); ++i, from += 4) {
+            const uint32_t pixel = LoadPixel32(from);
+            const uint32_t alpha = DrawnAlpha(adjustment, pixel);
+            const uint32_t colour = DrawnColour(adjustment, pixel);
+            // Green rides with an opaque 0xFF in the alpha place, which comes out as the alpha.
+            const uint32_t alphaGreen = DivideBy255Pair((0xFF0000 | (colour >> 8 & 0xFF)) * alpha);
+            *out++ = alphaGreen << 8 | DivideBy255Pair((colour & 0xFF00FF) * alpha);
+        }
+    }
+    return PremultipliedPicture{buffer.data(), s.Width(), s.Height()};
+}
+
+// Two premultiplied pixels mixed, the second weighing `weight` / 256.
+inline uint32_t Mix(uint32_t first, uint32_t second, uint32_t weight) {
+    const uint32_t keep = 256 - weight;
+    uint32_t redBlue = ((first & 0xFF00FF) * keep + (second & 0xFF00FF) * weight) >> 8 & 0xFF00FF;
+    uint32_t alphaGreen = (first >> 8 & 0xFF00FF) * keep + (second >> 8 & 0xFF00FF) * weight;
+    return redBlue | (alphaGreen & 0xFF00FF00);
+}
+
+// Bilinear sample at a position in 16.16 fixed point, measured so that pixel (i, j) has its
+// centre at (i, j); the weights keep 8 bits of the fraction.
+inline uint32_t Sample(const PremultipliedPicture& picture, int64_t u, int64_t v) {
+    const int64_t x = u >> 16, y = v >> 16;
+    const uint32_t across = static_cast<uint32_t>(u >> 8 & 0xFF);
+    const uint32_t down = static_cast<uint32_t>(v >> 8 & 0xFF);
+    uint32_t topLeft, topRight, bottomLeft, bottomRight;
+    if (x >= 0 && y >= 0 && x + 1 < picture.width && y + 1 < picture.height) {
+        const uint32_t* p = picture.pixels + y * picture.width + x;
+        topLeft = p[0], topRight = p[1];
+        bottomLeft = p[picture.width], bottomRight = p[picture.width + 1];
+    } else {
+        topLeft = picture.At(x, y), topRight = picture.At(x + 1, y);
+        bottomLeft = picture.At(x, y + 1), bottomRight = picture.At(x + 1, y + 1);
+    }
+    return Mix(Mix(topLeft, topRight, across), Mix(bottomLeft, bottomRight, across), down);
+}
+
+// Where the picture sits on the destination: source position (u, v) goes to
+// (m[0][0] u + m[0][1] v + m[0][2], m[1][0] u + m[1][1] v + m[1][2]).
+struct Affine {
+    double m[2][3];
+
+    double X(double u, double v) const { return m[0][0] * u + m[0][1] * v + m[0][2]; }
+    double Y(double u, double v) const { return m[1][0] * u + m[1][1] * v + m[1][2]; }
+    Affine Inverse() const {
+        const double det = m[0][0] * m[1][1] - m[0][1] * m[1][0];
+        const double a = m[1][1] / det, b = -m[0][1] / det, c = -m[1][0] / det, e = m[0][0] / det;
+        return Affine{{{a, b, -(a * m[0][2] + b * m[1][2])}, {c, e, -(c * m[0][2] + e * m[1][2])}}};
+    }
+};
+
+// Scaled to d's size and placed at its top-left corner, then turned clockwise on the screen
+// (y grows downwards) about the centre of the unscaled picture.
+Affine Placement(const ImageRect& s, const ImageRect& d, float angle) {
+    const double scaleX = static_cast<double>(d.Width()) / s.Width();
+    const double scaleY = static_cast<double>(d.Height()) / s.Height();
+    const double pivotX = d.left + (s.Width() >> 1), pivotY = d.top + (s.Height() >> 1);
+    const double radians = double{angle} * std::numbers::pi / 180.0;
+    const double c = std::cos(radians), n = std::sin(radians);
+    const double offsetX = d.left - pivotX, offsetY = d.top - pivotY;
+    return Affine{{{c * scaleX, -n * scaleY, pivotX + c * offsetX - n * offsetY},
+                   {n * scaleX, c * scaleY, pivotY + n * offsetX + c * offsetY}}};
+}
+
+// The destination rows the placed picture can touch, and the filter's reach of a pixel round
+// them, within the destination.
+std::pair<int, int> TouchedRows(const Affine& placement, const ImageRect& s, const Surface& dst) {
+    double top = HUGE_VAL, bottom = -HUGE_VAL;
+    for (double u : {0.0, static_cast<double>(s.Width())}) {
+        for (double v : {0.0, static_cast<double>(s.Height())}) {
+            top = std::min(top, placement.Y(u, v));
+            bottom = std::max(bottom, placement.Y(u, v));
+        }
+    }
+    auto within = [&](double y) {
+        return static_cast<int>(std::clamp(y, 0.0, static_cast<double>(dst.height)));
+    };
+    return {within(std::floor(top) - 1), within(std::ceil(bottom) + 1)};
+}
+
+// The pixels x of a row with lowest < start + x x step < highest, narrowed into [first, last).
+void NarrowSpan(double start, double step, double lowest, double highest, double& first,
+                double& last) {
+    if (std::abs(step) < 1e-12) {
+        if (!(start > lowest && start < highest)) last = first;
+        return;
+    }
+    double a = (lowest - start) / step, b = (highest - start) / step;
+    first = std::max(first, std::floor(std::min(a, b)) + 1);
+    last = std::min(last, std::ceil(std::max(a, b)));
+}
+
+constexpr double kFixedOne = 65536.0;
+
+// Scaled or turned draws: every destination pixel whose centre maps within a pixel of the
+// picture takes a bilinear sample of the premultiplied picture and is composited over.
+template <int kBytes>
+void DrawFiltered(const PremultipliedPicture& picture, const Affine& placement, Surface& dst) {
+    const Affine toSource = placement.Inverse();
+    const auto [firstRow, endRow] =
+        TouchedRows(placement, {0, 0, picture.width, picture.height}, dst);
+    for (int y = firstRow; y < endRow; ++y) {
+        // Source position of the centre of pixel (0, y), measured from pixel centres.
+        const double u0 = toSource.X(0.5, y + 0.5) - 0.5, v0 = toSource.Y(0.5, y + 0.5) - 0.5;
+        const double du = toSource.m[0][0], dv = toSource.m[1][0];
+        double first = 0, last = dst.width;
+        NarrowSpan(u0, du, -1.0, picture.width, first, last);
+        NarrowSpan(v0, dv, -1.0, picture.height, first, last);
+        if (first >= last) continue;
+
+        int64_t u = std::llround((u0 + first * du) * kFixedOne);
+        int64_t v = std::llround((v0 + first * dv) * kFixedOne);
+        const int64_t stepU = std::llround(du * kFixedOne), stepV = std::llround(dv * kFixedOne);
+        uint8_t* to = dst.Row(y) + static_cast<size_t>(first) * kBytes;
+        for (int x = static_cast<int>(first); x < static_cast<int>(last);
+             ++x, u += stepU, v += stepV, to += kBytes) {
+            const uint32_t pixel = Sample(picture, u, v);
+            if (pixel >> 24 == 0) continue;
+            const uint32_t under = ReadDisplayPixel<kBytes>(to);
+            WriteDisplayPixel<kBytes>(to, OverPremultiplied(pixel, under), under);
+        }
+    }
+}
+
+template <int kBytes>
+int DrawAtDepth(const Surface& src, ImageRect s, Surface& dst, ImageRect d, float angle,
+                const PixelAdjustment& adjustment) {
+    if (angle == 0.0f && d.Width() == s.Width() && d.Height() == s.Height()) {
+        // Clip to the destination, moving the source by the same amounts.
+        if (d.left < 0) s.left -= d.left, d.left = 0;
+        if (d.top < 0) s.top -= d.top, d.top = 0;
+        if (d.right > dst.width) s.right -= d.right - dst.width, d.right = dst.width;
+        if (d.bottom > dst.height) s.bottom -= d.bottom - dst.height, d.bottom = dst.height;
+        if (d.Width() > 0 && d.Height() > 0) BlendAtOwnSize<kBytes>(src, s, dst, d, adjustment);
+        return 0;
+    }
+    const Affine placement = Placement(s, d, angle);
+    try {
+        DrawFiltered<kBytes>(Premultiply(src, s, adjustment), placement, dst);
+    } catch (const std::bad_alloc&) {
+        return kDrawOutOfMemory;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool DrawComposited(const Surface& src, const ImageRect& s, Surface& dst, const ImageRect& d,
+                    float angle, bool useAlpha, float opacity, float gamma) {
+    if (!std::isfinite(angle) || !std::isfinite(opacity) || !std::isfinite(gamma) || gamma < 0) {
+        LogPrint("Failed to draw surface,%d\n", kDrawInvalidParameter);
+        return false;
+    }
+    if (d.Width() == 0 || d.Height() == 0) return true;  // scaled to nothing: nothing to draw
+
+    PixelAdjustment adjustment;
+    PrepareAdjustment(adjustment, src, useAlpha, opacity, gamma);
+    int status = dst.bytesPerPixel == 4   ? DrawAtDepth<4>(src, s, dst, d, angle, adjustment)
+                 : dst.bytesPerPixel == 3 ? DrawAtDepth<3>(src, s, dst, d, angle, adjustment)
+                                          : DrawAtDepth<2>(src, s, dst, d, angle, adjustment);
+    if (status != 0) {
+        LogPrint("Failed to draw surface,%d\n", status);
+        return false;
+    }
+    return true;
+}
