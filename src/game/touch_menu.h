@@ -12,6 +12,8 @@ struct MenuButton {
 
 // A touch at (tx, ty) hits when x <= tx < x + width and y <= ty < y + height.
 bool ButtonHit(const MenuButton& button, int tx, int ty);
+// The rows of a table before its null name.
+int CountMenuButtons(const MenuButton* buttons);
 
 // The five menus' tables, each ended by a row with a null name.
 extern const MenuButton attractMenuButtons[];      // 0 Main Menu, 1 Rules, 2 Start

@@ -1,0 +1,64 @@
+// The modelled player of the harness (--autoplay): a player that touches the screen for itself
+// whenever a touch menu waits. 300 ms after a menu starts it touches the centre of the button it
+// chooses, and again every 300 ms while the menu still waits (a touch the menu refused).
+//
+// It buys games while it has games left to play and money to pay for them, then leaves by Main
+// Menu; it stakes as told; answers right with the chance it was given; picks a ball the ball menu
+// accepts; and takes the K-th offer of a game. Its random numbers are its own, so the game's
+// generator draws exactly as it would with a human player.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include "game/touch_menu.h"
+#include "platform/harness/autoplay_settings.h"
+
+// What the player looks at before it touches.
+struct MenuSituation {
+    int money = 0;          // credit + bank in pence (attract and stake menus)
+    int correctAnswer = 1;  // the question's answer, 1 TRUE or 0 FALSE (answer menu)
+    bool (*ballAcceptable)(int ball) = nullptr;  // balls it may touch, null: any (ball menu)
+};
+
+// The player's decisions, without the screen.
+class ModelledPlayer {
+  public:
+    explicit ModelledPlayer(const platform::AutoplaySettings& settings);
+
+    // A menu has started waiting (offers are counted here, one per take-or-leave menu).
+    void MenuStarted(MenuKind kind);
+    // The button to touch, or -1 to touch nothing yet.
+    int ChooseButton(MenuKind kind, const MenuSituation& situation);
+
+    int GamesStarted() const { return gamesStarted_; }
+
+  private:
+    int ChooseOnAttract(int money);
+    int ChooseStake(int money) const;
+    int ChooseAnswer(int correctAnswer);
+    int ChooseBall(bool (*acceptable)(int ball));
+    int ChooseOnOffer() const;
+
+    platform::AutoplaySettings settings_;
+    std::mt19937 random_;
+    int gamesStarted_ = 0;
+    int offersThisGame_ = 0;
+};
+
+// ---- The player in the running game -----------------------------------------------------------
+// Both are called by the touch-menu engine; they do nothing unless the program was started with
+// --autoplay.
+void AutoplayMenuStarted(const TouchMenu& menu);
+// Once per menu pass, before the engine reads the input: touches when the time has come.
+void AutoplayMenuPass();
+
+// Which balls the player may touch on the ball menu. By default a ball still on the board, and
+// not the blue ball while the prize ball is being picked; null puts the default back.
+void SetAutoplayBallChooser(bool (*acceptable)(int ball));
+
+// Starts a player with these settings now (the engine otherwise starts one from the program's
+// options the first time a menu runs).
+void StartAutoplay(const platform::AutoplaySettings& settings);
+// Forgets the player; the next menu reads the program's options again.
+void StopAutoplay();
