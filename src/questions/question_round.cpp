@@ -13,7 +13,6 @@
 #include "graphics/assets.h"
 #include "graphics/display.h"
 #include "graphics/draw_surface.h"
-#include "graphics/registry.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"
 #include "questions/question_packs.h"
@@ -41,17 +40,7 @@ constexpr uint32_t kIntroScreenMs = 5000;
 constexpr uint32_t kAfterQuestionMs = 1000;
 constexpr uint32_t kCongratulationsMs = 3000;
 
-constexpr const char* kRedBallName = "Graphic_resource//Main//RedBall.tga";
-constexpr const char* kBlueBallName = "Graphic_resource//Main//BlueBall.tga";
-constexpr const char* kWinPlanName = "Graphic_resource//Main//Winplan.tga";
-constexpr int kWinPlanOverlayFrame = 23;
 constexpr int kWinPlanSlide = 140;  // pixels, from the right edge to the column at x 660
-
-// Draws a registered image (or a frame of a strip) at scale 1 with its own alpha.
-void DrawImage(Surface* image, const char* name, int frame, int x, int y) {
-    const ImageRect* rect = name != nullptr ? FindImageFrame(name, frame) : nullptr;
-    DrawSurface(image, rect, BackBuffer, x, y, 1.0f, 1.0f, 0.0f, 1, 1.0f, 0.0f);
-}
 
 // A full-screen picture without alpha, drawn opaque with magenta left out.
 void DrawOpaquePicture(Surface* image, int x, int y) {
@@ -85,15 +74,11 @@ void SetUpGame() {
 
 void DrawBoardWithBalls() {
     DrawSprite(mainScreenSprite, 0, 0, 0, nullptr, 0);
-    DrawImage(yourBallLeftImage, nullptr, 0, 342, 468);
-    DrawImage(yourBallRightImage, nullptr, 0, 402, 468);
-    DrawImage(vantorOverImage, nullptr, 0, 301, 493);
-    for (const Ball& ball : axBalls) {
-        if (ball.isBlue)
-            DrawImage(blueBallImage, kBlueBallName, 0, ball.x, ball.y);
-        else
-            DrawImage(redBallImage, kRedBallName, 0, ball.x, ball.y);
-    }
+    DrawWholeImage(yourBallLeftImage, 342, 468);
+    DrawWholeImage(yourBallRightImage, 402, 468);
+    DrawWholeImage(vantorOverImage, 301, 493);
+    for (const Ball& ball : axBalls)
+        DrawBallCell(ball, kClosedBallCell);
     PresentFrame();
 }
 
@@ -120,7 +105,7 @@ void SlideInWinPlan() {
         DrawLayer(0, 0, 0, 0, kWinPlanX, 0, 800, 600);
         for (int i = 0; i < kBallCount; ++i) {
             const int x = 800 - static_cast<int>(SlotTimerProgress(kWinPlanSlide, i));
-            DrawImage(winPlanImage, kWinPlanName, kWinPlanOverlayFrame, x, axWinPlan[i].y);
+            DrawImageCell(winPlanImage, kWinPlanName, kPlateOverlayCell, x, axWinPlan[i].y);
         }
         PresentFrame();
     } while (!AllSlotTimersExpired(kBallCount));

@@ -8,10 +8,7 @@
 #include "game/game_state.h"
 #include "game/touch_menu.h"
 #include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/draw_surface.h"
 #include "graphics/font_text.h"
-#include "graphics/registry.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"
 #include "questions/answer_clock.h"
@@ -115,8 +112,7 @@ void PlayResultAnimation(const ResultAnimation& animation) {
     while (!TimerExpired()) {
         const int frame =
             static_cast<int>(std::min(TimerProgress(kAnimationFrames), kAnimationFrames - 1));
-        DrawSurface(*animation.image, FindImageFrame(animation.name, frame), BackBuffer,
-                    kAnimationX, kAnimationY, 1.0f, 1.0f, 0.0f, 1, 1.0f, 0.0f);
+        DrawImageCell(*animation.image, animation.name, frame, kAnimationX, kAnimationY);
         DrawSparkle(1);
         PresentFrame();
     }
