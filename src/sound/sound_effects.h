@@ -1,6 +1,46 @@
-// The numbered sound effects, 1 to 46.
+// The numbered sound effects, 1 to 46. Each is read from its WAV file the first time it is played
+// and kept for the rest of the run; effects overlap freely with each other and with the music.
 #pragma once
 
-// Creates the sound-effects object and opens the audio device (a missing device leaves the game
-// silent). False only when the object cannot be created.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/audio_mixer.h"
+
+constexpr int kSoundEffectCount = 46;
+
+// Creates the sound-effects object and opens the sound output. An output that cannot be opened
+// shows the failure message box and leaves the game silent. False only when the object itself
+// cannot be created.
 bool StartSoundEffects();
+// Plays sound 1 to 46 once from its start (restarting it if it is already playing); other numbers
+// are ignored. Every sound played is recorded in the harness trace.
+void PlaySoundEffect(uint8_t number);
+// True while the sound is playing. Silent runs (headless, no sound card) answer false.
+bool SoundEffectPlaying(uint8_t number);
+// Stops every sound that has been played.
+void StopAllSoundEffects();
+
+// The file of sound 1 to 46 as the game names it ("sounds\Button.wav"), or null.
+const char* SoundEffectFile(int number);
+
+// The object behind the operations above, playing through `output`, or silent when it is null.
+class SoundEffects {
+  public:
+    explicit SoundEffects(platform::AudioMixer* output) : output_(output) {}
+
+    void Play(uint8_t number);
+    bool Playing(uint8_t number);
+    void StopAll();
+
+  private:
+    // Reads sound `number` into its slot; a file that cannot be read shows the failure message
+    // box once and leaves the slot silent.
+    void Load(int number);
+
+    platform::AudioMixer* output_;
+    std::array<std::shared_ptr<const platform::AudioClip>, kSoundEffectCount> clips_;
+    std::array<bool, kSoundEffectCount>
+        loaded_{};  // set at the first play, even when loading failed
+};
