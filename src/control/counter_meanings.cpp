@@ -79,10 +79,10 @@ std::string CounterMeaning(int index) {
         case None:
             break;
         case Band:
-            text += " band " + std::to_string(key);
+            text.append(" band ").append(std::to_string(key));
             break;
         case Value:
-            text += " " + std::to_string(key) + "p";
+            text.append(" ").append(std::to_string(key)).append("p");
             break;
     }
     return text;
