@@ -188,6 +188,10 @@ void ShowBackBuffer() {
 
 // Handles input until the frame deadline has passed, then sets the next one.
 void WaitForFrameDeadline() {
+    // A deadline more than a frame ahead can only come from a clock that started again (a new
+    // run in the same process): pace from now.
+    if (static_cast<int32_t>(frameDeadline - ClockMs()) > static_cast<int32_t>(kFrameSpacingMs))
+        SetDeadlineNow(frameDeadline);
     PumpMessages();
     while (!DeadlinePassed(frameDeadline)) {
         platform::Yield();

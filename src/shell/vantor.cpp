@@ -15,6 +15,7 @@
 #include "shell/random.h"
 #include "shell/timers.h"
 #include "shell/waits.h"
+#include "sound/music.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -86,6 +87,19 @@ void CountGameSold() {
     if (uwPriceOfPlay == 100) CountIncrement(static_cast<int16_t>(9 + ControllerBand(1)));
 }
 
+// A sprite file that fails to load takes the display with it: nothing can be drawn any more, so
+// the run ends as a display failure once the meters are safe.
+bool DisplayLost() {
+    return BackBuffer == nullptr;
+}
+
+int EndAfterDisplayLoss() {
+    LogPrint("Display lost, stopping (sprite stop code %d)\n", SpriteFailureCode());
+    WriteRecordFile();
+    FailureCleanUp();
+    return kExitNoDisplay;
+}
+
 void PlayAndRecordGame() {
     CountGameSold();
     const uint32_t started = ClockMs();
@@ -113,9 +127,14 @@ int RunWithDisplay() {
     }
     SeedRandom(ClockMs());
     InitialiseGraphics();
+    if (DisplayLost()) return EndAfterDisplayLoss();
     FadeToAttractScreen();
 
-    while (WaitForStart()) PlayAndRecordGame();
+    while (WaitForStart()) {
+        PlayAndRecordGame();
+        if (DisplayLost()) return EndAfterDisplayLoss();
+    }
+    if (DisplayLost()) return EndAfterDisplayLoss();
     OrderlyShutDown();
     return kExitOrderly;
 }
@@ -123,6 +142,8 @@ int RunWithDisplay() {
 }  // namespace
 
 int RunVantor(const platform::Options& options) {
+    // The background music is opened before anything else, from the content directory.
+    ProgramMusic();
     InitialiseProgramValues();
     if (!platform::CreateMainWindow()) return kExitNoWindow;
 
@@ -152,4 +173,6 @@ int RunVantor(const platform::Options& options) {
     }
 }
 
-int ExitStatus(int code) { return code & 0xFF; }
+int ExitStatus(int code) {
+    return code & 0xFF;
+}

@@ -5,6 +5,7 @@
 
 #include "support/fake_credit_service.h"
 #include "support/run_program.h"
+#include "support/small_content.h"
 #include "support/work_dir.h"
 
 namespace {
@@ -12,8 +13,8 @@ namespace {
 using Commands = std::vector<std::string>;
 
 std::vector<std::string> HeadlessArgs(uint16_t port, std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"--headless", "--credit-port", std::to_string(port),
-                                  "--trace", "trace.txt"};
+    std::vector<std::string> args{"--headless", "--credit-port", std::to_string(port), "--trace",
+                                  "trace.txt"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
@@ -71,4 +72,21 @@ TEST(Startup, BadCommandLineIsRefusedWithUsage) {
     ProgramResult run = RunProgram("vantor", {"--credit-port", "nope"});
     EXPECT_EQ(run.exitStatus, 64);
     EXPECT_NE(run.output.find("usage: vantor"), std::string::npos);
+}
+
+TEST(Startup, ASpriteFileThatWillNotLoadEndsTheRunAsADisplayFailure) {
+    ScopedWorkDir dir;
+    WritePlainSpriteFiles(Colour{10, 20, 30});
+    WriteSpriteFileById(13, {'X', 'X', 0, 0});  // the menu background, not a picture
+    RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", "."});
+    FakeCreditService service;
+    AnswerLikeAService(service);
+    ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
+    EXPECT_EQ(run.exitStatus, 250) << run.output;
+    std::string log = ReadFileText("~system/logs/Vantor.txt");
+    EXPECT_NE(log.find("could not be loaded; display stopped (7)"), std::string::npos) << log;
+    EXPECT_NE(log.find("Display lost, stopping (sprite stop code 7)"), std::string::npos) << log;
+    EXPECT_TRUE(std::filesystem::exists("data/brasswick.rec")) << "the meters are saved first";
+    ASSERT_TRUE(service.WaitForCommands(1));
+    EXPECT_EQ(service.Commands().back(), "TERM\r\n");
 }
