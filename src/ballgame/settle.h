@@ -1,0 +1,58 @@
+// Settling the ball game: what the player's own ball is worth, whether the game is won, what it
+// pays, and how the meters count the ball game. Nothing here draws or waits, so the payout
+// simulator settles its games with the same functions as the cabinet.
+//
+// The cabinet settles a game that reached the ball game like this, once the opening rounds are
+// over (an offer taken, the question after a refused offer failed, or every other ball opened):
+//
+//     if (LostAtOfferQuestion()) return;  // lost: the own ball is not revealed, nothing is paid
+//     SettleOwnBall();                    // the own ball's worth, the game won or lost
+//     ... the own ball is opened on the screen ...
+//     SettleWinnings();                   // the own ball paid if it was kept to the end; meters
+//
+// CountBallGameStart() runs when the opening rounds begin.
+#pragma once
+
+#include <cstdint>
+
+// The smallest prize: balls below it (1 to 4) are empty balls, worth nothing.
+inline constexpr int32_t kSmallestPrize = 5;
+
+// ---- The decisions, on plain values -----------------------------------------------------------
+
+// What the player's own ball pays: its value from 5p up, nothing for an empty ball.
+int32_t OwnBallWorth(int32_t value);
+
+// How a game that was not lost at a question ends: STATE_WON when the own ball is worth
+// something or an offer was taken (a non-zero win amount), otherwise STATE_LOST.
+uint8_t SettledState(int32_t ownBallWorth, int32_t winAmount);
+
+// The amount won. When no ball is left on the board the player kept the own ball to the end and
+// wins what it is worth; otherwise the game ended on a taken offer, which stays the win (the own
+// ball is then only shown).
+int32_t SettledWinAmount(int32_t winAmount, int32_t ownBallWorth, int ballsLeft);
+
+// The meter that counts a player's ball of this value when the ball game starts: 180 for an
+// empty ball, 47 to 63 for 5p to £2 in the order of the prize values, 64 for £5, 65 for £10;
+// -1 for a value with no meter (£3, or one that no table holds).
+int OwnBallCounter(int32_t value);
+
+// The meter that adds up the ball game's wins: 178 for a 50p stake (or less), 179 above it.
+int16_t BallGameWinCounter(int16_t stake);
+
+// ---- The same, on the game's record (board, game state, lWinAmount, the meters) ---------------
+
+// Meters of a ball game starting: the ball games of the stake (45 below £1, 46 otherwise) and the
+// value of the player's ball (lPrizeAvailableThisGame).
+void CountBallGameStart();
+
+// True when the game state is STATE_LOST: the question after a refused offer was failed.
+bool LostAtOfferQuestion();
+
+// An empty own ball becomes 0 in lPrizeAvailableThisGame; the game state becomes STATE_WON or
+// STATE_LOST (SettledState with lWinAmount).
+void SettleOwnBall();
+
+// When every other ball was opened: counts the own ball paid (meter 20) and sets lWinAmount to
+// its worth. Then adds lWinAmount to the stake's ball-game win meter (178 or 179).
+void SettleWinnings();
