@@ -32,6 +32,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
             if (!value(options.captureDir)) return false;
         } else if (option == "--trace") {
             if (!value(options.traceFile)) return false;
+        } else if (option == "--frame-times") {
+            if (!value(options.frameTimesFile)) return false;
         } else if (option == "--credit-port") {
             std::string text;
             if (!value(text)) return false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/harness/frame_times.h"
 #include "platform/harness/png_capture.h"
 #include "platform/harness/touch_script.h"
 #include "platform/harness/trace_file.h"
@@ -28,6 +29,7 @@ struct PlatformState {
     uint32_t virtualNow = 0;
     TouchScript script;
     TraceFile trace;
+    FrameTimes frameTimes;
     std::deque<Event> events;
     std::vector<std::string> pendingCaptures;
     int width = 0, height = 0, bitsPerPixel = 0;
@@ -58,7 +60,8 @@ PlatformState& Started() {
 uint32_t RealMilliseconds() {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    uint64_t ms =
+        static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms);
 }
 
@@ -158,6 +161,10 @@ bool Start(const Options& options, std::string& error) {
         error = "cannot write the trace " + options.traceFile + ": " + strerror(errno);
         return false;
     }
+    if (!options.frameTimesFile.empty() && !state.frameTimes.Open(options.frameTimesFile)) {
+        error = "cannot write the frame times " + options.frameTimesFile + ": " + strerror(errno);
+        return false;
+    }
     state.backend = options.headless ? MakeHeadlessBackend() : MakeSdlBackend();
     state.started = true;
     return true;
@@ -170,10 +177,13 @@ void Stop() {
     if (state.backend) state.backend->CloseDisplay();
     state.backend.reset();
     state.trace.Close();
+    state.frameTimes.Close();
     state.started = false;
 }
 
-const Options& CurrentOptions() { return Started().options; }
+const Options& CurrentOptions() {
+    return Started().options;
+}
 
 bool CreateMainWindow() {
     PlatformState& state = Started();
@@ -201,7 +211,9 @@ void DiscardEvents() {
     state.events.swap(kept);
 }
 
-void InjectTouch(int16_t x, int16_t y) { QueueTouch(Started(), x, y); }
+void InjectTouch(int16_t x, int16_t y) {
+    QueueTouch(Started(), x, y);
+}
 
 uint32_t Milliseconds() {
     PlatformState& state = Started();
@@ -210,16 +222,20 @@ uint32_t Milliseconds() {
 
 void Yield() {
     PlatformState& state = Started();
+    state.frameTimes.YieldStarted();
     if (state.options.virtualClock) {
         ++state.virtualNow;
     } else {
         timespec pause{0, 1000000};
         nanosleep(&pause, nullptr);
     }
+    state.frameTimes.YieldEnded();
     DeliverDueScript(state);
 }
 
-int64_t CalendarSeconds() { return static_cast<int64_t>(time(nullptr)); }
+int64_t CalendarSeconds() {
+    return static_cast<int64_t>(time(nullptr));
+}
 
 ModeResult OpenDisplay(int width, int height, int bitsPerPixel) {
     PlatformState& state = Started();
@@ -236,11 +252,13 @@ ModeResult OpenDisplay(int width, int height, int bitsPerPixel) {
 void PresentFrame(const uint8_t* pixels, int pitch) {
     PlatformState& state = Started();
     if (state.bitsPerPixel == 0) return;
+    state.frameTimes.FramePresented(Milliseconds());
     ConvertFrame(state, pixels, pitch);
     WritePendingCaptures(state);
     state.backend->ShowFrame(state.frame.data());
     if (++state.presentCount % kTracePresentEvery == 0)
         state.trace.Line(Milliseconds(), "present " + std::to_string(state.presentCount));
+    state.frameTimes.PresentEnded();
 }
 
 void CloseDisplay() {
@@ -258,13 +276,17 @@ bool QuestionFontAvailable() {
     return !state.questionFontRefused && state.backend->QuestionFontAvailable();
 }
 
-void RefuseQuestionFont(bool refuse) { Started().questionFontRefused = refuse; }
+void RefuseQuestionFont(bool refuse) {
+    Started().questionFontRefused = refuse;
+}
 
 void ShowMessageBox(const char* caption, const char* text) {
     Started().backend->ShowMessageBox(caption, text);
 }
 
-void DebugOutput(const char* text) { Started().backend->DebugOutput(text); }
+void DebugOutput(const char* text) {
+    Started().backend->DebugOutput(text);
+}
 
 void TraceSound(int number) {
     PlatformState& state = Started();

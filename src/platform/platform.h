@@ -17,9 +17,10 @@ struct Options {
     bool virtualClock = false;  // the clock advances 1 ms per yield, starting at 0
     std::string touchesFile;    // scripted touches and captures ("MS X Y", "MS capture NAME")
     std::string captureDir = "captures";
-    std::string traceFile;      // one line per harness event
+    std::string traceFile;       // one line per harness event
+    std::string frameTimesFile;  // the work time of every frame ("MS MICROSECONDS")
     uint16_t creditPort = 6667;
-    std::string autoplay;       // the modelled player's options, comma-separated
+    std::string autoplay;  // the modelled player's options, comma-separated
 };
 
 // Reads the harness options of the command line. Unknown options and bad values give false with

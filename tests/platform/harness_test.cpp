@@ -1,6 +1,8 @@
 // The harness: options, the touch script, captures and the trace.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <filesystem>
 #include <vector>
 
@@ -22,7 +24,8 @@ void Present(uint32_t colour) {
 }
 
 void AdvanceTo(uint32_t ms) {
-    while (platform::Milliseconds() < ms) platform::Yield();
+    while (platform::Milliseconds() < ms)
+        platform::Yield();
 }
 
 }  // namespace
@@ -87,9 +90,10 @@ TEST(Options, AutoplaySettings) {
 TEST(TouchScript, StepsInTimeOrderWithCommentsAndCaptures) {
     platform::TouchScript script;
     std::string error;
-    ASSERT_TRUE(script.Parse("# attract\n2000 400 300  # start\n\n1000 capture attract\n"
-                             "2000 -1 5\n3000 close\n",
-                             error))
+    ASSERT_TRUE(
+        script.Parse("# attract\n2000 400 300  # start\n\n1000 capture attract\n"
+                     "2000 -1 5\n3000 close\n",
+                     error))
         << error;
     platform::ScriptStep step;
     EXPECT_FALSE(script.NextDue(999, step));
@@ -116,7 +120,7 @@ TEST(TouchScript, MalformedLinesNameTheLine) {
 }
 
 class Harness : public ::testing::Test {
-protected:
+  protected:
     ScopedWorkDir dir;
 
     void StartHeadless(const std::string& script) {
@@ -170,13 +174,40 @@ TEST_F(Harness, TraceRecordsTouchesSoundsMusicPresentsAndExit) {
     AdvanceTo(3);
     platform::TraceSound(25);
     platform::TraceMusic(true);
-    for (int i = 0; i < 200; ++i) Present(0);
+    for (int i = 0; i < 200; ++i)
+        Present(0);
     platform::TraceMusic(false);
     platform::TraceExit(0);
     platform::Stop();
     EXPECT_EQ(ReadFileText("trace.txt"),
               "3 touch 100 200\n3 sound 25\n3 music play\n3 present 100\n3 present 200\n"
               "3 music stop\n3 exit 0\n");
+}
+
+TEST(FrameTimes, OneLinePerFrameAfterTheFirstWithTheWorkBetweenPresents) {
+    ScopedWorkDir dir;
+    platform::Options options;
+    options.headless = true;
+    options.frameTimesFile = "frames.txt";
+    std::string error;
+    ASSERT_TRUE(platform::Start(options, error)) << error;
+    ASSERT_EQ(platform::OpenDisplay(800, 600, 32), platform::ModeResult::Ok);
+    Present(0);
+    for (int frame = 0; frame < 3; ++frame) {
+        AdvanceTo(platform::Milliseconds() + 15);  // the pacing: yields, not work
+        Present(0);
+    }
+    platform::Stop();
+    std::istringstream lines(ReadFileText("frames.txt"));
+    std::vector<uint32_t> times;
+    uint32_t ms;
+    long long micros;
+    while (lines >> ms >> micros) {
+        times.push_back(ms);
+        EXPECT_GE(micros, 0);
+        EXPECT_LT(micros, 1000000) << "yields are not counted as work";
+    }
+    EXPECT_EQ(times, (std::vector<uint32_t>{15, 30, 45}));
 }
 
 TEST_F(Harness, HeadlessDisplayCanRefuseDepths) {

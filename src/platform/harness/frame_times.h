@@ -1,0 +1,37 @@
+// The --frame-times file: how long the game worked on each frame, measured on the real clock from
+// the end of one present to the start of the next, leaving out the time spent waiting in yields
+// (the frame pacing, timed pauses). One line a frame: "MS MICROSECONDS", MS on the game's clock.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+class FrameTimes {
+  public:
+    ~FrameTimes() { Close(); }
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Brackets every yield, so its time is not counted as work.
+    void YieldStarted();
+    void YieldEnded();
+    // A frame is being presented: writes the work done since the previous one ended.
+    void FramePresented(uint32_t ms);
+    // The present is done: the next frame's work starts now.
+    void PresentEnded();
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    FILE* file_ = nullptr;
+    bool counting_ = false;  // false until the first present ends
+    Clock::time_point frameStart_{};
+    Clock::time_point yieldStart_{};
+    Clock::duration waited_{};
+};
+
+}  // namespace platform
