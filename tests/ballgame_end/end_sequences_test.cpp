@@ -1,0 +1,215 @@
+// The end-of-game sequences end to end on the headless harness with the content set: what each
+// pays through the credit service, the sounds in order, the plate and amount on the last frame,
+// which touches end the last look early, and a cabinet without the swoop video or whose window
+// is closed part-way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ballgame/end_sequences.h"
+#include "end_harness.h"
+#include "graphics/assets.h"
+#include "graphics/sprites.h"
+#include "graphics/video.h"
+#include "shell/input.h"
+#include "support/work_dir.h"
+
+namespace {
+
+using Commands = std::vector<std::string>;
+
+// Where the plate and the amount's box lie once the ball is fully open. The open right half
+// covers the plate's last column.
+constexpr int kPlateLeft = 254, kPlateTop = 214, kPlateRight = 545, kPlateBottom = 386;
+constexpr int kBoxLeft = 349, kBoxTop = 330, kBoxRight = 451, kBoxBottom = 364;
+constexpr uint32_t kMagenta = 0x00FF00FF;
+
+bool InAmountBox(int x, int y) {
+    return x >= kBoxLeft && x < kBoxRight && y >= kBoxTop && y < kBoxBottom;
+}
+
+struct PlateOnScreen {
+    int differentOutsideBox = 0;
+    int textLeft = 800, textRight = -1;  // columns of the box that differ from the plate
+};
+
+// Compares the uncovered plate on the back buffer with the plate's own picture.
+PlateOnScreen ComparePlate(const Sprite& plate) {
+    PlateOnScreen seen;
+    for (int y = kPlateTop; y < kPlateBottom; ++y)
+        for (int x = kPlateLeft; x < kPlateRight; ++x) {
+            const uint32_t own = SpriteColour(plate, x - kPlateLeft, y - kPlateTop);
+            if (own == kMagenta || ScreenColour(x, y) == own) continue;
+            if (!InAmountBox(x, y)) {
+                ++seen.differentOutsideBox;
+            } else {
+                seen.textLeft = std::min(seen.textLeft, x);
+                seen.textRight = std::max(seen.textRight, x);
+            }
+        }
+    return seen;
+}
+
+// The amount is centred on the plate's middle, x 400.
+void ExpectAmountCentred(const PlateOnScreen& seen) {
+    ASSERT_GE(seen.textRight, seen.textLeft) << "no amount on the plate";
+    EXPECT_NEAR((seen.textLeft + seen.textRight + 1) / 2.0, 400.0, 3.0);
+}
+
+class EndSequence : public EndHarness {};
+
+TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
+    LinkContent();
+    StartRun();
+    PlayWinSequence(5);
+
+    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
+    EXPECT_EQ(seen.differentOutsideBox, 0);
+    ExpectAmountCentred(seen);
+    // "5p" is two glyphs of a font whose cells are far narrower than the box.
+    EXPECT_LT(seen.textRight - seen.textLeft, 60);
+}
+
+TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
+    LinkContent();
+    StartRun();
+    PlayWinSequence(235);
+
+    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
+    EXPECT_EQ(seen.differentOutsideBox, 0);
+    ExpectAmountCentred(seen);
+}
+
+TEST_F(EndSequence, WholePoundWinsGoToTheBankAlone) {
+    LinkContent();
+    StartRun();
+    for (int32_t pounds : {100, 200, 300, 500})
+        PlayWinSequence(pounds);
+    EXPECT_EQ(credit_.Commands(),
+              (Commands{"BADD,100\r\n", "BADD,200\r\n", "BADD,300\r\n", "BADD,500\r\n"}));
+}
+
+TEST_F(EndSequence, WinStopsTheMusicAndPlaysItsSoundsInOrder) {
+    LinkContent();
+    StartRun();
+    PlayWinSequence(50);
+
+    std::vector<std::string> heard;
+    for (const TraceEvent& event : Trace())
+        if (event.what.rfind("sound", 0) == 0 || event.what.rfind("music", 0) == 0)
+            heard.push_back(event.what);
+    EXPECT_EQ(heard, (std::vector<std::string>{"music stop", "sound 11", "sound 43", "sound 20"}));
+}
+
+TEST_F(EndSequence, LossShowsTheGameOverPlateAndPaysNothing) {
+    LinkContent();
+    StartRun();
+    PlayLossSequence();
+
+    EXPECT_TRUE(credit_.Commands().empty());
+    EXPECT_EQ(Sounds(), (std::vector<int>{7, 43}));
+    const PlateOnScreen seen = ComparePlate(gameOverBaseSprite);
+    EXPECT_EQ(seen.differentOutsideBox, 0);
+    EXPECT_EQ(seen.textRight, -1) << "a loss shows no amount";
+}
+
+// Only a touch in the three-second look at the plate ends the sequence early; touches while the
+// animation, the drop and the opening run are thrown away.
+TEST_F(EndSequence, OnlyATouchDuringTheLastLookEndsItEarly) {
+    LinkContent();
+    StartRun();
+    PlayWinSequence(5);
+    const uint32_t fullLength = RunClock();
+    // The look at the plate follows the plate's sound and takes three seconds.
+    const long lookStart = SoundTime(20);
+    ASSERT_GT(lookStart, 0);
+    EXPECT_NEAR(fullLength, lookStart + 3000, 2.0);
+    std::cout << "win sequence: " << fullLength << " ms of game time, the look from " << lookStart
+              << " ms\n";
+
+    const uint32_t look = static_cast<uint32_t>(lookStart);
+    StartRun({{100, "400 300"}, {900, "400 300"}, {look - 300, "400 300"}, {look - 5, "400 300"}});
+    PlayWinSequence(5);
+    EXPECT_EQ(RunClock(), fullLength) << "a touch before the last look shortened the sequence";
+
+    StartRun({{look + 1000, "400 300"}});
+    PlayWinSequence(5);
+    EXPECT_NEAR(RunClock(), lookStart + 1000, 5.0);
+    EXPECT_EQ(swTouchX, 400) << "the touch stays for the next screen";
+}
+
+TEST_F(EndSequence, LossTakesAsLongAsTheWin) {
+    LinkContent();
+    StartRun();
+    PlayWinSequence(5);
+    const uint32_t winLength = RunClock();
+    StartRun();
+    PlayLossSequence();
+    const uint32_t lossLength = RunClock();
+    std::cout << "loss sequence: " << lossLength << " ms of game time\n";
+    EXPECT_NEAR(lossLength, winLength, 20.0);
+    // The swoop (40 frames at 30 ms), the drop and the opening (600 ms each) and the last look.
+    EXPECT_GE(lossLength, 1200u + 600 + 600 + 3000);
+}
+
+TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
+    LinkContent(false);
+    StartRun();
+    constexpr uint32_t kBoardColour = 0x00123456;
+    FillBackBufferRect(0, 0, 800, 600, kBoardColour);
+    PlayWinSequence(5);
+
+    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(Sounds(), (std::vector<int>{11, 43, 20}));
+    EXPECT_EQ(ScreenColour(20, 20), kBoardColour) << "the screen as it stood is the backdrop";
+    EXPECT_EQ(ComparePlate(congratsBaseSprite).differentOutsideBox, 0);
+    EXPECT_LT(RunClock(), 600u + 600 + 3000 + 100) << "no time is spent on a missing video";
+    EXPECT_NE(ReadFileText("~system/logs/Vantor.txt").find("Swoop.avi cannot be played"),
+              std::string::npos);
+}
+
+TEST_F(EndSequence, WinIsPaidWhenTheWindowIsClosedDuringIt) {
+    LinkContent();
+    StartRun({{300, "close"}});
+    EXPECT_THROW(PlayWinSequence(235), WindowClosed);
+    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(VideoState(), kVideoClosed);
+}
+
+TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {
+    LinkContent();
+    StartRun({{300, "close"}});
+    EXPECT_THROW(PlayLossSequence(), WindowClosed);
+    EXPECT_TRUE(credit_.Commands().empty());
+    EXPECT_EQ(VideoState(), kVideoClosed);
+}
+
+// Amounts the 16-bit link cannot carry in one go are paid in whole-pound pieces; an amount that
+// is not a win takes nothing from the player.
+TEST_F(EndSequence, OversizedWinsArePaidInFullAndNegativeOnesNotAtAll) {
+    LinkContent(false);
+    StartRun();
+    PlayWinSequence(40035);
+    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
+    PlayWinSequence(-5);
+    PlayWinSequence(0);
+    EXPECT_EQ(credit_.Commands().size(), 3u);
+}
+
+TEST(WinAmountText, PenceBelowAPoundAndPoundsWithPenceFromAPound) {
+    EXPECT_EQ(WinAmountText(5), "5p");
+    EXPECT_EQ(WinAmountText(99), "99p");
+    EXPECT_EQ(WinAmountText(100),
+              "\xA3"
+              "1.00");
+    EXPECT_EQ(WinAmountText(235),
+              "\xA3"
+              "2.35");
+    EXPECT_EQ(WinAmountText(500),
+              "\xA3"
+              "5.00");
+}
+
+}  // namespace
