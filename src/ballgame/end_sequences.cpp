@@ -65,9 +65,9 @@ void RestoreBackdrop() {
     DrawLayer(0, 0, 0, 0, 0, 0, 800, 600);
 }
 
-void DrawClosedBall(int y) {
-    DrawImageCell(openBallLeftImage, kOpenBallLeftName, 0, kLeftHalfX, y);
-    DrawImageCell(openBallRightImage, kOpenBallRightName, 0, kRightHalfX, y);
+void DrawBallHalves(int leftX, int rightX, int y) {
+    DrawImageCell(openBallLeftImage, kOpenBallLeftName, 0, leftX, y);
+    DrawImageCell(openBallRightImage, kOpenBallRightName, 0, rightX, y);
 }
 
 // The animation at one frame every 30 ms, the player's ball over every frame. Its last frame is
@@ -91,7 +91,7 @@ void DropInClosedBall() {
     do {
         const int y = static_cast<int>(TimerProgress(kDropLength)) + kDropStartY;
         RestoreBackdrop();
-        DrawClosedBall(y);
+        DrawBallHalves(kLeftHalfX, kRightHalfX, y);
         PresentFrame();
     } while (!TimerExpired());
 }
@@ -111,9 +111,7 @@ void OpenBallOnPlate(const Ending& ending) {
             DrawFontText(ending.amountText, kAmountX, kAmountY, kAmountWidth, kAmountHeight,
                          kAmountFont);
         }
-        DrawImageCell(openBallLeftImage, kOpenBallLeftName, 0, kLeftHalfX - spread, kBallRestY);
-        DrawImageCell(openBallRightImage, kOpenBallRightName, 0, kOpeningRightHalfX + spread,
-                      kBallRestY);
+        DrawBallHalves(kLeftHalfX - spread, kOpeningRightHalfX + spread, kBallRestY);
         PresentFrame();
     } while (!TimerExpired());
 }

@@ -56,6 +56,20 @@ void ExpectAmountCentred(const PlateOnScreen& seen) {
     EXPECT_NEAR((seen.textLeft + seen.textRight + 1) / 2.0, 400.0, 3.0);
 }
 
+// How many of a ball half's fully opaque pixels the screen does not show at (x, y); -1 when the
+// half has none to compare.
+int HalfMismatches(const Surface* half, int atX, int atY) {
+    int mismatches = 0, opaque = 0;
+    for (int y = 0; y < half->height; ++y)
+        for (int x = 0; x < half->width; ++x) {
+            const uint32_t pixel = half->PixelAt(x, y);
+            if (pixel >> 24 != 0xFF) continue;
+            ++opaque;
+            if (ScreenColour(atX + x, atY + y) != (pixel & 0x00FFFFFFu)) ++mismatches;
+        }
+    return opaque > 0 ? mismatches : -1;
+}
+
 class EndSequence : public EndHarness {};
 
 TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
@@ -69,6 +83,9 @@ TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
     ExpectAmountCentred(seen);
     // "5p" is two glyphs of a font whose cells are far narrower than the box.
     EXPECT_LT(seen.textRight - seen.textLeft, 60);
+    // The halves, fully apart: the left from x 300, the right from x 399, 146 pixels out.
+    EXPECT_EQ(HalfMismatches(openBallLeftImage, 154, 200), 0);
+    EXPECT_EQ(HalfMismatches(openBallRightImage, 545, 200), 0);
 }
 
 TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
