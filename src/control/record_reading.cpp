@@ -11,10 +11,12 @@
 
 namespace {
 
-// An open file descriptor, closed when it goes out of scope.
+// An open file descriptor, closed when it goes out of scope. Opened without blocking, so that a
+// named pipe given by mistake is refused rather than waited on.
 struct ReadOnlyFile {
     int fd;
-    explicit ReadOnlyFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    explicit ReadOnlyFile(const std::string& path)
+        : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     ~ReadOnlyFile() {
         if (fd >= 0) close(fd);
     }

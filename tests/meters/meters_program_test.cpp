@@ -248,6 +248,8 @@ TEST_F(MetersProgram, MissingFilesAndBadUsageExitWithTwo) {
     fs::create_directories("a-directory");
     EXPECT_EQ(RunProgram("meters", {"a-directory"}).exitStatus, 2);
     EXPECT_TRUE(Contains(RunProgram("meters", {"a-directory"}).output, "not a regular file"));
+    ASSERT_EQ(mkfifo("a-pipe", 0600), 0);
+    EXPECT_EQ(RunProgram("meters", {"a-pipe"}).exitStatus, 2);  // refused, not waited on
 
     EXPECT_EQ(RunProgram("meters", {"--csv"}).exitStatus, 2);
     EXPECT_EQ(RunProgram("meters", {"one.rec", "two.rec"}).exitStatus, 2);
