@@ -5,10 +5,10 @@
 #include <iterator>
 #include <string>
 
-#include "control/controller.h"
 #include "graphics/display.h"
 #include "platform/host_path.h"
 #include "questions/pack_format.h"
+#include "questions/question_rules.h"
 #include "shell/log.h"
 #include "shell/random.h"
 
@@ -84,10 +84,6 @@ namespace {
 char questionText[kQuestionTextSize] = "";
 int questionAnswer = 0;
 
-// Levels 1 to 3 are lowered by one a fifth of the time, so a generous game still meets the odd
-// harder question.
-constexpr int kLevelLoweringPercent = 20;
-
 const QuestionPack* FindPack(int category, int truth) {
     for (const QuestionPack* pack = questionPacks; pack->fileName != nullptr; ++pack) {
         if (pack->truth == truth && pack->category == category) return pack;
@@ -113,16 +109,6 @@ void SetNotFound(int category, int truth) {
 bool IsDifficultyLetter(char c) {
     return std::any_of(std::begin(kDifficultyGroups), std::end(kDifficultyGroups),
                        [c](const DifficultyGroup& group) { return group.letter == c; });
-}
-
-int GameQuestionLevel() {
-    int level = std::clamp<int>(QuestionLevel(), 0, kQuestionLevels - 1);
-    if (level >= 1 && level <= 3 && PercentChance(kLevelLoweringPercent)) --level;
-    return level;
-}
-
-int TableDifficulty(int questionIndex, int level) {
-    return difficultyTable[std::clamp(questionIndex, 0, kDifficultyRows - 1)][level];
 }
 
 int CategoryOfDifficulty(int difficulty) {
@@ -187,8 +173,7 @@ int LoadQuestionPacks() {
 
 void ChooseQuestion(uint8_t fixed, int difficulty) {
     questionAnswer = RandomBelow(2) != 0 ? 1 : 0;
-    const int level = GameQuestionLevel();
-    if (fixed == 0) difficulty = TableDifficulty(questionsAskedThisRound, level);
+    difficulty = NextQuestionDifficulty(fixed, difficulty);
     LoadQuestion(CategoryOfDifficulty(difficulty), questionAnswer);
 }
 

@@ -1,8 +1,6 @@
 #include "questions/question_round.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <iterator>
 
 #include "ballgame/board.h"
 #include "ballgame/board_drawing.h"
@@ -16,6 +14,7 @@
 #include "graphics/sprites.h"
 #include "platform/platform.h"
 #include "questions/question_packs.h"
+#include "questions/question_rules.h"
 #include "questions/question_screen.h"
 #include "shell/input.h"
 #include "shell/log.h"
@@ -28,9 +27,6 @@ int rightAnswersThisRound = 0;
 int32_t maxWinAllowedThisGame = 0;
 
 namespace {
-
-// Try-agains a game starts with, by the game's try-again level (0 meanest to 4 most generous).
-constexpr uint8_t kTryAgainsByLevel[] = {1, 1, 1, 1, 1};
 
 constexpr int kWinPlanSlideSound = 14;
 constexpr int kQualifiedSound = 20;
@@ -66,8 +62,7 @@ void SetUpGame() {
     questionsAskedThisRound = 0;
     bPrizeBallChosen = false;
     lPrizeAvailableThisGame = 0;
-    const int level = std::clamp<int>(TryAgainLevel(), 0, std::size(kTryAgainsByLevel) - 1);
-    tryAgainsLeft = kTryAgainsByLevel[level];
+    tryAgainsLeft = TryAgainsAtStart(TryAgainLevel());
     maxWinAllowedThisGame = MaxWinAllowed();
     Trace("MaxWinAllowed = %d\n", maxWinAllowedThisGame);
 }

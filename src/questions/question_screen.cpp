@@ -14,6 +14,7 @@
 #include "questions/answer_clock.h"
 #include "questions/question_packs.h"
 #include "questions/question_round.h"
+#include "questions/question_rules.h"
 #include "shell/log.h"
 #include "shell/random.h"
 #include "shell/timers.h"
@@ -156,7 +157,7 @@ int PressAnswerButton(int answerCode) {
 void GiveTryAgain(int answerCode) {
     PlaySoundEffect(kTryAgainSound);
     PlayResultAnimation(kTryAgainAnimation);
-    if (!bPickingPrizeBall) ShowTryAgains(1);
+    if (TryAgainUsesOne(bPickingPrizeBall)) ShowTryAgains(1);
     PresentFrame();
     DrawAnswerButton(answerCode, kButtonUp);
     PresentFrame();
@@ -206,7 +207,7 @@ uint8_t AskQuestion(uint8_t mode, int difficulty) {
         const bool wrong = PressAnswerButton(code) != QuestionAnswer();
         AnswerClockDraw();
         PresentFrame();
-        if (wrong && tryAgainsLeft > 0 && !triedAgain) {
+        if (wrong && EarnsTryAgain(tryAgainsLeft, triedAgain)) {
             triedAgain = true;
             GiveTryAgain(code);
             continue;
