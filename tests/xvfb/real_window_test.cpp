@@ -181,11 +181,9 @@ TEST_F(RealWindow, WindowShowsTheAttractScreenAndMainMenuEndsTheGame) {
     PressMainMenuAndExpectTheEnd(121, 517, "touch 121 517");
 }
 
-// Cabinet mode on a bare X server, as the kiosk session runs it. Disabled while the SDL backend
-// relies on a window manager to make its full-screen window cover the screen: without one the
-// window keeps 800 x 600 in the middle of the screen while the picture is laid out for the whole
-// screen, so only part of it shows and touches land off target.
-TEST_F(RealWindow, DISABLED_CabinetModeLetterBoxesAWideScreenAndMapsTouchesBack) {
+// Cabinet mode on a bare X server, as the kiosk session runs it: no window manager, so the
+// window itself must cover the screen for the letter-boxed picture and the touches to line up.
+TEST_F(RealWindow, CabinetModeLetterBoxesAWideScreenAndMapsTouchesBack) {
     // 1280 x 720: the 800 x 600 screen is scaled by 1.2 to 960 x 720, with 160 black columns
     // on either side.
     RunToAttractScreen(1280, 720, {}, "xvfb-fullscreen.png");

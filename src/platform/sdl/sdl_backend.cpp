@@ -11,12 +11,26 @@ namespace platform {
 namespace {
 
 class SdlBackend final : public Backend {
-public:
+  public:
     ~SdlBackend() override {
         CloseDisplay();
         if (renderer_) SDL_DestroyRenderer(renderer_);
         if (window_) SDL_DestroyWindow(window_);
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    // The cabinet's screen: a borderless window covering the whole desktop. A cabinet runs a bare
+    // X server with no window manager to resize a window for full screen, so the window is made at
+    // the desktop's size and place from the start.
+    static SDL_Window* CreateFullScreenWindow() {
+        SDL_DisplayMode desktop{};
+        int width = 800, height = 600;
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+            width = desktop.w;
+            height = desktop.h;
+        }
+        return SDL_CreateWindow("", 0, 0, width, height,
+                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 
     bool CreateMainWindow(bool windowed) override {
@@ -27,9 +41,9 @@ public:
             return false;
         }
         videoStarted_ = true;
-        Uint32 flags = windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-        window_ = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 800, 600,
-                                   flags);
+        window_ = windowed ? SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                              800, 600, SDL_WINDOW_RESIZABLE)
+                           : CreateFullScreenWindow();
         if (!window_) {
             fprintf(stderr, "vantor: cannot create the window: %s\n", SDL_GetError());
             return false;
@@ -55,7 +69,8 @@ public:
         while (SDL_PollEvent(&event)) {
             if (event.type == SDL_QUIT) {
                 queue.push_back(Event{EventKind::Quit, 0, 0});
-            } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT &&
+            } else if (event.type == SDL_MOUSEBUTTONDOWN &&
+                       event.button.button == SDL_BUTTON_LEFT &&
                        event.button.which != SDL_TOUCH_MOUSEID) {
                 queue.push_back(TouchAt(event.button.x, event.button.y));
             } else if (event.type == SDL_FINGERDOWN) {
@@ -71,10 +86,11 @@ public:
 
     ModeResult OpenDisplay(int width, int height, int bitsPerPixel) override {
         if (!renderer_) return ModeResult::Failed;
-        if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) return ModeResult::InvalidMode;
+        if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
+            return ModeResult::InvalidMode;
         CloseDisplay();
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                     width, height);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, width, height);
         width_ = width;
         return texture_ ? ModeResult::Ok : ModeResult::Failed;
     }
@@ -101,7 +117,7 @@ public:
 
     bool QuestionFontAvailable() override { return BoldSansFontInstalled(); }
 
-private:
+  private:
     static Event TouchAt(int x, int y) {
         return Event{EventKind::Touch, static_cast<int16_t>(x), static_cast<int16_t>(y)};
     }
@@ -115,6 +131,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeSdlBackend() { return std::make_unique<SdlBackend>(); }
+std::unique_ptr<Backend> MakeSdlBackend() {
+    return std::make_unique<SdlBackend>();
+}
 
 }  // namespace platform
