@@ -1,0 +1,218 @@
+#include "ballgame_offer/offer_screen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "ballgame/board.h"
+#include "ballgame/board_drawing.h"
+#include "ballgame/offer.h"
+#include "ballgame/offer_calculation.h"
+#include "control/controller.h"
+#include "game/autoplay.h"
+#include "game/game_state.h"
+#include "game/touch_menu.h"
+#include "graphics/assets.h"
+#include "graphics/display.h"
+#include "graphics/font_text.h"
+#include "graphics/registry.h"
+#include "graphics/sprites.h"
+#include "graphics_sprites/sprite_pictures.h"
+#include "platform/platform.h"
+#include "questions/question_packs.h"
+#include "questions/question_screen.h"
+#include "shell/input.h"
+#include "shell/log.h"
+#include "shell/random.h"
+#include "shell/timers.h"
+#include "shell/waits.h"
+#include "support/run_program.h"
+
+namespace {
+
+constexpr int kOfferPlateFileId = 53;
+constexpr int kAmountFontId = 6;
+constexpr uint32_t kBoardSeed = 7;
+constexpr int kFirstRound = 5;
+
+// Restarting the platform sets the virtual clock back to 0, but deadlines the game keeps from an
+// earlier run (frame pacing, the sparkle) stay where they were: every run starts a second after
+// the latest time an earlier run reached.
+uint32_t latestClock = 0;
+ScopedWorkDir* packDir = nullptr;
+constexpr uint32_t kRunGapMs = 1000;
+
+Rgb ToRgb(uint32_t colour) {
+    return Rgb{static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+               static_cast<uint8_t>(colour)};
+}
+
+// A picture strip whose every cell is one plain colour: the cell colour of the picture.
+Surface* MakeStrip(const char* name, int picture, int width, int height, int cells) {
+    Surface* surface = CreateImageSurface(width, height * cells);
+    if (!surface) return nullptr;
+    for (int cell = 0; cell < cells; ++cell)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                surface->SetPixel(x, cell * height + y, 0xFF000000u | CellColour(picture, cell));
+    AddImageEntry(name, width, height * cells, cells);
+    return surface;
+}
+
+void MakeOfferPictures() {
+    openBallLeftImage =
+        MakeStrip("Graphic_resource//Main//Open_Ball_Left.tga", kOfferLeftHalfPicture, 100, 200, 1);
+    openBallRightImage = MakeStrip("Graphic_resource//Main//Open_Ball_Right.tga",
+                                   kOfferRightHalfPicture, 100, 200, 1);
+    vornaOffImage =
+        MakeStrip("Graphic_resource//Main//VornaOff.bmp", kLitButtonsPicture, 140, 50, 2);
+    vornaPressedImage =
+        MakeStrip("Graphic_resource//Main//VornaPressed.bmp", kPressedButtonsPicture, 140, 50, 2);
+
+    WriteSpriteFile(kOfferPlateFileId,
+                    BmpBytes(296, 172, [](int, int) { return ToRgb(kPlateColour); }));
+    LoadSprite(offerBaseSprite, kOfferPlateFileId, 1);
+    // Every glyph a solid block on the magenta key.
+    WriteSpriteFile(kAmountFontId, BmpBytes(10, kGlyphHeight * kFontGlyphs, [](int x, int) {
+                        return x < kGlyphWidth ? ToRgb(kFontColour) : Rgb{255, 0, 255};
+                    }));
+    ForgetFontWidths();
+    LoadSprite(fontSprites[FontSlot(kAmountFontId)], kAmountFontId, kFontGlyphs);
+}
+
+void ForgetOfferPictures() {
+    for (Surface** slot :
+         {&openBallLeftImage, &openBallRightImage, &vornaOffImage, &vornaPressedImage})
+        *slot = nullptr;
+    offerBaseSprite = Sprite{};
+    fontSprites[FontSlot(kAmountFontId)] = Sprite{};
+    ForgetFontWidths();
+}
+
+// The board after the first round: ball 0 is the player's, balls 1 to 5 are opened.
+void SetUpBoardAfterFirstRound() {
+    uwPriceOfPlay = 50;
+    SeedRandom(kBoardSeed);
+    ResetBoard();
+    Ball& players = axBalls[0];
+    players.inPlay = 0;
+    players.isPlayers = 1;
+    lPrizeAvailableThisGame = players.value;
+    bPrizeBallChosen = true;
+    bPickingPrizeBall = false;
+    for (int ball = 1; ball <= kFirstRound; ++ball)
+        axBalls[ball].inPlay = 0;
+}
+
+}  // namespace
+
+// The packs are made and loaded once; the questions stay in memory for every test.
+void OfferScreen::SetUpTestSuite() {
+    packDir = new ScopedWorkDir;
+    const ProgramResult packed =
+        RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", packDir->path()});
+    ASSERT_EQ(packed.exitStatus, 0) << packed.output;
+    ASSERT_EQ(LoadQuestionPacks(), 1);
+}
+
+void OfferScreen::TearDownTestSuite() {
+    delete packDir;
+    packDir = nullptr;
+}
+
+void OfferScreen::SetUp() {
+    ResetControlData();
+    ResetGameState();
+    SetGameState(STATE_BALL_GAME);
+    SetUpBoardAfterFirstRound();
+    NumberOfOffersMade = 0;
+    lWinAmount = 0;
+    tryAgainsLeft = 0;
+}
+
+void OfferScreen::TearDown() {
+    StopRun();
+    StopAutoplay();
+    ResetControlData();
+    ResetGameState();
+}
+
+void OfferScreen::StartRun(const std::vector<ButtonTouch>& touches) {
+    StopRun();
+    runStart_ = latestClock + kRunGapMs;
+    std::string script;
+    for (const ButtonTouch& touch : touches) {
+        const MenuButton& target = takeOrLeaveMenuButtons[touch.button];
+        script += std::to_string(runStart_ + touch.ms) + " " +
+                  std::to_string(target.x + target.width / 2) + " " +
+                  std::to_string(target.y + target.height / 2) + "\n";
+    }
+    WriteFileText(dir_.path() + "/touches.txt", script);
+    platform::Options options;
+    options.headless = true;
+    options.touchesFile = dir_.path() + "/touches.txt";
+    options.traceFile = dir_.path() + "/trace.txt";
+    std::string error;
+    ASSERT_TRUE(platform::Start(options, error)) << error;
+    screen_ = std::make_unique<BoardScreen>();
+    MakeOfferPictures();
+    ForgetSparkle();
+    while (ClockMs() < runStart_)
+        platform::Yield();
+    ResetTimers();
+    FlushInput();
+    // The screen as the rounds leave it before an offer.
+    DrawSprite(mainScreenSprite, 0, 0, 0, nullptr, 0);
+    DrawBoard();
+    DrawWinPlan();
+}
+
+void OfferScreen::StopRun() {
+    if (!screen_) return;
+    latestClock = std::max(latestClock, ClockMs());
+    ForgetOfferPictures();
+    screen_.reset();
+    platform::Stop();
+}
+
+uint32_t OfferScreen::RunClock() const {
+    return ClockMs() - runStart_;
+}
+
+std::vector<OfferScreen::Sound> OfferScreen::Sounds() const {
+    std::vector<Sound> sounds;
+    std::istringstream trace(ReadFileText(dir_.path() + "/trace.txt"));
+    for (std::string line; std::getline(trace, line);) {
+        unsigned long ms = 0;
+        char event[16];
+        int number = 0;
+        if (std::sscanf(line.c_str(), "%lu %15s %d", &ms, event, &number) == 3 &&
+            std::string(event) == "sound")
+            sounds.push_back(Sound{static_cast<uint32_t>(ms) - runStart_, number});
+    }
+    return sounds;
+}
+
+std::vector<int> OfferScreen::SoundNumbers() const {
+    std::vector<int> numbers;
+    for (const Sound& sound : Sounds())
+        numbers.push_back(sound.number);
+    return numbers;
+}
+
+float OfferScreen::SeedAndPredictOffer(uint32_t seed) const {
+    SeedRandom(seed);
+    const float offer = CalculateOffer({axBalls, lPrizeAvailableThisGame, OfferLevel(),
+                                        NumberOfOffersMade, uwPriceOfPlay})
+                            .offer;
+    SeedRandom(seed);
+    return offer;
+}
+
+int CountColour(uint32_t colour, int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (ScreenColour(x, y) == colour) ++count;
+    return count;
+}
