@@ -19,4 +19,6 @@ cmake --preset thread -S "$ROOT" >/dev/null
 cmake --build --preset thread -j "$(nproc)" --target test_sound
 say "running the music tests with ThreadSanitizer"
 TSAN_OPTIONS=halt_on_error=1 ctest --preset thread -R '^(Mp3[A-Za-z]*|MusicTest|SilentMusic|AudioMixer)\.'
+# Every file and protocol reader is fuzzed briefly on its committed seed corpus.
+"$ROOT/scripts/fuzz.sh" --seconds 5
 say "all tests passed"

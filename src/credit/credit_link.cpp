@@ -6,8 +6,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "credit/credit_reply.h"
 
 namespace {
 
@@ -25,16 +26,10 @@ bool Exchange(const char* command, char (&reply)[kBufferSize]) {
     return true;
 }
 
-// Exchanges the command and checks the reply keyword. On success `number` holds the text after
-// the first comma; a reply without a comma is a failure, since it carries no number.
+// Exchanges the command and reads the reply, which must carry `keyword` and a number.
 bool KeywordExchange(const char* command, const char* keyword, long& number) {
     char reply[kBufferSize];
-    if (!Exchange(command, reply)) return false;
-    if (strncmp(reply, keyword, 4) != 0) return false;
-    const char* comma = strchr(reply, ',');
-    if (!comma) return false;
-    number = strtol(comma + 1, nullptr, 10);
-    return true;
+    return Exchange(command, reply) && ParseCreditReply(reply, keyword, number);
 }
 
 uint16_t ReadExchange(const char* command, const char* keyword) {
