@@ -1,9 +1,90 @@
 #include "ballgame/opening_rounds.h"
 
+#include "ballgame/board.h"
+#include "ballgame/board_drawing.h"
+#include "ballgame/offer.h"
+#include "ballgame/opening_ball.h"
+#include "ballgame/opening_frames.h"
+#include "ballgame/prize_ball.h"
+#include "ballgame/settle.h"
 #include "game/game_state.h"
+#include "graphics/image_loader.h"
+#include "graphics/sprites.h"
+#include "questions/question_screen.h"
+#include "shell/log.h"
+#include "shell/timers.h"
+#include "shell/waits.h"
+#include "sound/sound_effects.h"
 
-// Placeholder until the ball game is built: nothing is won.
-void PlayOpeningRounds() {
+namespace {
+
+constexpr const char* kOfferBoxName = "Graphic_resource//Main//OfferBox.png";
+constexpr int kOfferBoxFrames = 3;
+// Cleared after every offer: where the offer's ball stood.
+constexpr ClipBox kOfferArea{398, 634, 495, 578};
+constexpr int kRevealSound = 43;  // sounds\BallOpen.wav
+constexpr uint32_t kRevealMs = 600;
+constexpr uint32_t kRevealLookMs = 2000;
+
+// The offer box picture is read once, the first time the rounds run, and kept for the run.
+void LoadOfferBoxOnce() {
+    static bool loaded = false;
+    if (loaded) return;
+    loaded = true;
+    LoadImageSurface(kOfferBoxName, kOfferBoxFrames);
+}
+
+// Nothing of an earlier game may leak into this one: no win yet, no offer made, no try-again
+// for the questions after refused offers.
+void StartRounds() {
+    LoadOfferBoxOnce();
+    CountBallGameStart();
+    tryAgainsLeft = 0;
+    NumberOfOffersMade = 0;
     lWinAmount = 0;
-    SetGameState(STATE_LOST);
+    for (Ball& ball : axBalls)
+        ball.showValue = 0;
+}
+
+void PlayRound() {
+    for (int opened = 0; opened < kBallsPerRound && BallsLeft() > 0; ++opened)
+        OpenOneBall();
+}
+
+// One round and, while balls remain, the offer after it. True when the game is over.
+bool PlayRoundAndOffer() {
+    PlayRound();
+    DrawBoard();
+    DrawWinPlan();
+    PresentFrame();
+    bool over = false;
+    if (BallsLeft() >= 1) over = MakeOffer();
+    RestoreFromBoardBackground(kOfferArea);
+    Trace("BallsLeft() = <%d>\n", BallsLeft());
+    return over || BallsLeft() == 0;
+}
+
+// The halves of the player's ball part and show what it holds.
+void RevealPlayersBall() {
+    RestoreFromBoardBackground(kPlayersBallRevealArea);
+    PlaySoundEffect(kRevealSound);
+    StartTimer(kRevealMs);
+    do {
+        DrawPlayersBallOpening(static_cast<int>(TimerProgress(kPlayersBallOpening)));
+        PresentFrame();
+    } while (!TimerExpired());
+    PresentFrame();
+    WaitForTouch(kRevealLookMs);
+}
+
+}  // namespace
+
+void PlayOpeningRounds() {
+    StartRounds();
+    while (!PlayRoundAndOffer()) {
+    }
+    if (LostAtOfferQuestion()) return;
+    SettleOwnBall();
+    RevealPlayersBall();
+    SettleWinnings();
 }

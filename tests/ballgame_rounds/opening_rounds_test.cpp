@@ -1,0 +1,109 @@
+// Whole opening rounds on the headless display with the modelled player: it touches balls the
+// ball menu accepts, leaves every offer and answers every question right, so the game runs to the
+// last ball and settles on the player's own.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ballgame/board.h"
+#include "ballgame/offer.h"
+#include "ballgame/opening_rounds.h"
+#include "ballgame_rounds/rounds_run.h"
+#include "control/controller.h"
+#include "game/autoplay.h"
+#include "game/game_state.h"
+#include "game/touch_menu.h"
+#include "questions/question_packs.h"
+#include "questions/question_screen.h"
+#include "support/run_program.h"
+#include "support/work_dir.h"
+
+namespace {
+
+class OpeningRounds : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // The questions after refused offers come from the real packs.
+        ScopedWorkDir packs;
+        const ProgramResult packed =
+            RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", packs.path()});
+        ASSERT_EQ(packed.exitStatus, 0) << packed.output;
+        ASSERT_EQ(LoadQuestionPacks(), 1);
+    }
+    void SetUp() override {
+        ResetControlData();
+        platform::AutoplaySettings player;
+        player.enabled = true;
+        player.rightPercent = 100;
+        player.takeOffer = 0;
+        StartAutoplay(player);
+    }
+    void TearDown() override {
+        StopAutoplay();
+        ResetControlData();
+        ResetGameState();
+    }
+};
+
+// The touches of the trace on the ball menu's buttons, in runs between touches elsewhere (the
+// offers' buttons and the answers).
+std::vector<int> BallTouchRuns(const std::vector<TracedEvent>& trace) {
+    std::vector<int> runs{0};
+    for (const TracedEvent& event : trace) {
+        if (event.kind != "touch") continue;
+        bool onBall = false;
+        for (int ball = 0; ball < kBallCount; ++ball)
+            onBall = onBall || ButtonHit(ballMenuButtons[ball], event.number, event.y);
+        if (onBall)
+            ++runs.back();
+        else if (runs.back() > 0)
+            runs.push_back(0);
+    }
+    return runs;
+}
+
+int TotalOf(const std::vector<int>& runs) {
+    int total = 0;
+    for (int run : runs)
+        total += run;
+    return total;
+}
+
+}  // namespace
+
+TEST_F(OpeningRounds, OffersLeftToTheLastBallSettleOnTheOwnBall) {
+    SetUpBallGame(50, 23, 0);
+    TakeAsPlayersBall(BallWithValue(150));
+    // Left over from an earlier game: none of it may count in this one.
+    NumberOfOffersMade = 3;
+    lWinAmount = 999;
+    tryAgainsLeft = 2;
+
+    RoundsRun run;
+    ASSERT_EQ(ControlOpen(0), 1);
+    PlayOpeningRounds();
+    ControlClose();
+
+    EXPECT_EQ(GetGameState(), STATE_WON);
+    EXPECT_EQ(lWinAmount, 150);
+    EXPECT_EQ(tryAgainsLeft, 0);
+    EXPECT_EQ(NumberOfOffersMade, 4) << "an offer after 5, 10, 15 and 20 balls";
+    EXPECT_EQ(BallsLeft(), 0);
+    for (const WinPlanPlate& plate : axWinPlan)
+        EXPECT_EQ(plate.lit, plate.value == 150 ? 1 : 0) << plate.value;
+    for (const Ball& ball : axBalls)
+        EXPECT_EQ(ball.showValue, 0);
+    EXPECT_EQ(CounterValue(45), 1);
+    EXPECT_EQ(CounterValue(62), 1) << "the own ball of £1.50";
+    EXPECT_EQ(CounterValue(20), 1);
+    EXPECT_EQ(CounterValue(178), 150);
+
+    const std::vector<TracedEvent> trace = run.Finish();
+    const std::vector<int> runs = BallTouchRuns(trace);
+    EXPECT_EQ(TotalOf(runs), 21);
+    for (int balls : runs)
+        EXPECT_LE(balls, 5);
+    const std::vector<int> sounds = run.Sounds();
+    ASSERT_FALSE(sounds.empty());
+    EXPECT_EQ(sounds.back(), 43) << "the own ball opens last";
+}
