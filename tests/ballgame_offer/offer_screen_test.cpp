@@ -37,8 +37,8 @@ constexpr uint32_t kSeed = 4711;
 }  // namespace
 
 TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
-    const float expected = SeedAndPredictOffer(kSeed);
     StartRun({{2500, kTakeButton}});
+    const float expected = SeedAndPredictOffer(kSeed);
     EXPECT_TRUE(MakeOffer());
     const uint32_t ended = RunClock();
     StopRun();
