@@ -109,6 +109,14 @@ TEST(OfferCalculation, SumsOnlyBallsInPlayAndLeavesEmptyValuesOutOfTheSum) {
     EXPECT_EQ(result.boxesLeft, 4);
 }
 
+TEST(OfferCalculation, ABoardWithNothingLeftAveragesTheOwnBallAloneInsteadOfDividingByZero) {
+    std::vector<Ball> balls = BallsInPlay({100});
+    balls[0].inPlay = 0;
+    // 200p own ball alone: 50 % is 100, x 1.6 = 160, under the 50p cap, below the own ball.
+    const Offer offer = OfferFor(balls, 200, 2, 0, 50, {0});
+    EXPECT_EQ(offer.offer, 160.0f);
+}
+
 TEST(OfferCalculation, PercentageGrowsWithLevelOffersAndTheExtraDraw) {
     // A single ball of 1000 - P: the average is 1000, so the base is ten times the percentage.
     const std::vector<Ball> balls = BallsInPlay({995});
