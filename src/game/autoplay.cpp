@@ -27,7 +27,9 @@ ModelledPlayer::ModelledPlayer(const platform::AutoplaySettings& settings)
     : settings_(settings), random_(settings.seed) {}
 
 void ModelledPlayer::MenuStarted(MenuKind kind) {
+    touchesThisMenu_ = 0;
     if (kind == MenuKind::TakeOrLeave) ++offersThisGame_;
+    if (kind == MenuKind::Answer) ++answersThisGame_;
 }
 
 int ModelledPlayer::ChooseButton(MenuKind kind, const MenuSituation& situation) {
@@ -39,7 +41,7 @@ int ModelledPlayer::ChooseButton(MenuKind kind, const MenuSituation& situation) 
         case MenuKind::Answer:
             return ChooseAnswer(situation.correctAnswer);
         case MenuKind::Ball:
-            return ChooseBall(situation.ballAcceptable);
+            return ChooseBall(situation);
         case MenuKind::TakeOrLeave:
             return ChooseOnOffer();
     }
@@ -53,6 +55,7 @@ int ModelledPlayer::ChooseOnAttract(int money) {
     if (money < 50) return -1;
     ++gamesStarted_;
     offersThisGame_ = 0;
+    answersThisGame_ = 0;
     return kStart;
 }
 
@@ -60,13 +63,36 @@ int ModelledPlayer::ChooseStake(int money) const {
     return settings_.stake == 100 && money >= 100 ? kPound : kFiftyPence;
 }
 
+// The script decides the answers it covers; a late answer is no touch at all, so the answer
+// clock runs out.
 int ModelledPlayer::ChooseAnswer(int correctAnswer) {
     const int rightButton = correctAnswer == 1 ? kTrue : kFalse;
+    const size_t answer = static_cast<size_t>(answersThisGame_ - 1);
+    if (answersThisGame_ > 0 && answer < settings_.answers.size()) {
+        switch (settings_.answers[answer]) {
+            case 'R':
+                return rightButton;
+            case 'W':
+                return 1 - rightButton;
+            default:
+                return -1;
+        }
+    }
     const bool answersRight = static_cast<int>(random_() % 100) < settings_.rightPercent;
     return answersRight ? rightButton : 1 - rightButton;
 }
 
-int ModelledPlayer::ChooseBall(bool (*acceptable)(int ball)) {
+int ModelledPlayer::ChooseBall(const MenuSituation& situation) {
+    const int touch = touchesThisMenu_++;
+    if (situation.choosingPrizeBall) {
+        if (settings_.pick == platform::PrizePick::Wait) return -1;
+        if (settings_.pick == platform::PrizePick::Blue && touch == 0 && situation.blueBall >= 0)
+            return situation.blueBall;
+    }
+    return ChooseAcceptableBall(situation.ballAcceptable);
+}
+
+int ModelledPlayer::ChooseAcceptableBall(bool (*acceptable)(int ball)) {
     std::vector<int> balls;
     for (int ball = 0; ball < kBallCount; ++ball)
         if (!acceptable || acceptable(ball)) balls.push_back(ball);
@@ -113,7 +139,12 @@ MenuSituation SituationOf(MenuKind kind) {
     MenuSituation situation;
     if (kind == MenuKind::Attract || kind == MenuKind::Stake) situation.money = PlayerMoney();
     if (kind == MenuKind::Answer) situation.correctAnswer = QuestionAnswer();
-    if (kind == MenuKind::Ball) situation.ballAcceptable = autoplay.ballAcceptable;
+    if (kind == MenuKind::Ball) {
+        situation.ballAcceptable = autoplay.ballAcceptable;
+        situation.choosingPrizeBall = !bPrizeBallChosen;
+        for (int ball = 0; ball < kBallCount; ++ball)
+            if (axBalls[ball].isBlue) situation.blueBall = ball;
+    }
     return situation;
 }
 

@@ -3,8 +3,10 @@
 // chooses, and again every 300 ms while the menu still waits (a touch the menu refused).
 //
 // It buys games while it has games left to play and money to pay for them, then leaves by Main
-// Menu; it stakes as told; answers right with the chance it was given; picks a ball the ball menu
-// accepts; and takes the K-th offer of a game. Its random numbers are its own, so the game's
+// Menu; it stakes as told; answers as its script says (right, wrong or too late), and beyond the
+// script right with the chance it was given; picks its prize ball as told (a ball the menu
+// accepts, the blue ball first, or none at all) and then opens balls the menu accepts; and takes
+// the K-th offer of a game. Its random numbers are its own, so the game's
 // generator draws exactly as it would with a human player.
 #pragma once
 
@@ -19,6 +21,8 @@ struct MenuSituation {
     int money = 0;          // credit + bank in pence (attract and stake menus)
     int correctAnswer = 1;  // the question's answer, 1 TRUE or 0 FALSE (answer menu)
     bool (*ballAcceptable)(int ball) = nullptr;  // balls it may touch, null: any (ball menu)
+    bool choosingPrizeBall = false;              // the ball menu is the prize pick, not an opening
+    int blueBall = -1;                           // the blue ball's index on the ball menu
 };
 
 // The player's decisions, without the screen.
@@ -37,13 +41,16 @@ class ModelledPlayer {
     int ChooseOnAttract(int money);
     int ChooseStake(int money) const;
     int ChooseAnswer(int correctAnswer);
-    int ChooseBall(bool (*acceptable)(int ball));
+    int ChooseBall(const MenuSituation& situation);
+    int ChooseAcceptableBall(bool (*acceptable)(int ball));
     int ChooseOnOffer() const;
 
     platform::AutoplaySettings settings_;
     std::mt19937 random_;
     int gamesStarted_ = 0;
     int offersThisGame_ = 0;
+    int answersThisGame_ = 0;  // answer menus started in this game
+    int touchesThisMenu_ = 0;  // touches chosen since the current menu started
 };
 
 // ---- The player in the running game -----------------------------------------------------------
