@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ballgame/board_drawing.h"
+#include "ballgame/end_sequences.h"
 #include "ballgame/prize_ball.h"
 #include "graphics/assets.h"
 #include "graphics/font_text.h"
@@ -107,17 +108,13 @@ void DrawPlayersBallOpening(int gap) {
     RestoreFromBoardBackground(kPlayersBallRevealArea);
     const ClipBox inside{kInsideCentreX - gap, kInsideCentreX + gap, kInsideY, kInsideBottom};
     DrawSprite(middleSprite, 0, kInsideX, kInsideY, &inside, 1);
-    char worth[32];
-    FormatPrizeText(lPrizeAvailableThisGame, worth, sizeof worth);
     TextCentreH = 1;
-    DrawFontText(worth, kWorthX, kWorthY, kWorthWidth, kWorthHeight, kWorthFont);
+    DrawFontText(WinAmountText(lPrizeAvailableThisGame).c_str(), kWorthX, kWorthY, kWorthWidth,
+                 kWorthHeight, kWorthFont);
     DrawImageCell(yourBallLeftImage, kYourBallLeftName, 0, kYourBallLeftX - gap, kYourBallY);
     DrawImageCell(yourBallRightImage, kYourBallRightName, 0, kYourBallRightX + gap, kYourBallY);
 }
 
 void FormatPrizeText(int32_t pence, char* text, size_t size) {
-    if (pence < 100)
-        snprintf(text, size, "%dp", pence);
-    else
-        snprintf(text, size, "\xA3%.2f", pence / 100.0);
+    snprintf(text, size, "%s", WinAmountText(pence).c_str());
 }

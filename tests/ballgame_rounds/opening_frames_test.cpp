@@ -160,10 +160,15 @@ TEST(PrizeText, PenceBelowAPoundAndPoundsAbove) {
     char text[32];
     FormatPrizeText(5, text, sizeof text);
     EXPECT_STREQ(text, "5p");
-    FormatPrizeText(0, text, sizeof text);
-    EXPECT_STREQ(text, "0p");
+    FormatPrizeText(99, text, sizeof text);
+    EXPECT_STREQ(text, "99p");
     FormatPrizeText(150, text, sizeof text);
     EXPECT_STREQ(text,
                  "\xA3"
                  "1.50");
+    FormatPrizeText(500, text, 4);
+    EXPECT_STREQ(text,
+                 "\xA3"
+                 "5.")
+        << "cut to the buffer";
 }

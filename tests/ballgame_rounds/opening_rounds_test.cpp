@@ -32,10 +32,14 @@ class OpeningRounds : public ::testing::Test {
     }
     void SetUp() override {
         ResetControlData();
+        Play(100, 0);
+    }
+    // The modelled player answers right with this chance and takes the K-th offer (0 none).
+    static void Play(int rightPercent, int takeOffer) {
         platform::AutoplaySettings player;
         player.enabled = true;
-        player.rightPercent = 100;
-        player.takeOffer = 0;
+        player.rightPercent = rightPercent;
+        player.takeOffer = takeOffer;
         StartAutoplay(player);
     }
     void TearDown() override {
@@ -106,4 +110,44 @@ TEST_F(OpeningRounds, OffersLeftToTheLastBallSettleOnTheOwnBall) {
     const std::vector<int> sounds = run.Sounds();
     ASSERT_FALSE(sounds.empty());
     EXPECT_EQ(sounds.back(), 43) << "the own ball opens last";
+}
+
+TEST_F(OpeningRounds, ATakenOfferIsTheWinAndTheOwnBallIsStillShown) {
+    Play(100, 1);
+    SetUpBallGame(50, 29, 0);
+    TakeAsPlayersBall(BallWithValue(300));
+
+    RoundsRun run;
+    ASSERT_EQ(ControlOpen(0), 1);
+    PlayOpeningRounds();
+    ControlClose();
+
+    EXPECT_EQ(BallsLeft(), 16) << "one round, then the offer was taken";
+    EXPECT_EQ(GetGameState(), STATE_WON);
+    EXPECT_GT(lWinAmount, 0);
+    EXPECT_EQ(lWinAmount, static_cast<int32_t>(fOffer));
+    EXPECT_EQ(lPrizeAvailableThisGame, 300);
+    EXPECT_EQ(CounterValue(20), 0);
+    EXPECT_EQ(CounterValue(178), lWinAmount);
+    const std::vector<int> sounds = run.Sounds();
+    ASSERT_FALSE(sounds.empty());
+    EXPECT_EQ(sounds.back(), 43) << "the own ball is opened after the offer";
+}
+
+TEST_F(OpeningRounds, AFailedQuestionAfterARefusalEndsTheGameUnrevealed) {
+    Play(0, 0);
+    SetUpBallGame(50, 37, 0);
+    TakeAsPlayersBall(BallWithValue(2));
+
+    RoundsRun run;
+    ASSERT_EQ(ControlOpen(0), 1);
+    PlayOpeningRounds();
+    ControlClose();
+
+    EXPECT_EQ(BallsLeft(), 16);
+    EXPECT_EQ(GetGameState(), STATE_LOST);
+    EXPECT_EQ(lWinAmount, 0);
+    EXPECT_EQ(lPrizeAvailableThisGame, 2) << "never settled: the own ball is not opened";
+    for (int meter : {20, 178, 179})
+        EXPECT_EQ(CounterValue(meter), 0) << meter;
 }
