@@ -1,7 +1,6 @@
-// The question pack reader over any bytes: the bytes become the first pack of a scratch game
-// directory; every line is read and expanded as the start-up count and the question screen do,
+// The question pack reader over any bytes: the bytes become the first pack of the table, held in a
+// scratch file; every line is read and expanded as the start-up count and the question screen do,
 // then the game reads one random question of that pack.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,27 +13,19 @@
 
 namespace {
 
-const QuestionPack& fuzzedPack = questionPacks[0];
+QuestionPack& fuzzedPack = questionPacks[0];
 std::string scratchDirectory;
-
-std::string HostName(const char* gameName) {
-    std::string name(gameName);
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    return name;
-}
+std::string scratchPack;
 
 void WritePack(const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(HostName(fuzzedPack.fileName).c_str(), "wb");
+    std::FILE* file = std::fopen(scratchPack.c_str(), "wb");
     if (file == nullptr) std::abort();
     if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
     if (std::fclose(file) != 0) std::abort();
 }
 
 void RemoveScratchDirectory() {
-    std::remove(HostName(fuzzedPack.fileName).c_str());
-    rmdir("Questions/trueorfalse");
-    rmdir("Questions");
+    std::remove(scratchPack.c_str());
     rmdir(scratchDirectory.c_str());
 }
 
@@ -66,22 +57,22 @@ int CountQuestions(size_t size) {
 
 }  // namespace
 
-// A scratch game directory holding the fuzzed pack.
+// The first pack of the table now names a file in a scratch directory.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern =
         std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vantor-fuzz-pack-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) std::abort();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
     scratchDirectory = pattern;
+    scratchPack = scratchDirectory + "/Data01.pck";
+    fuzzedPack.fileName = scratchPack.c_str();
     std::atexit(RemoveScratchDirectory);
-    mkdir("Questions", 0777);
-    mkdir("Questions/trueorfalse", 0777);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WritePack(data, size);
-    questionPacks[0].questionCount = CountQuestions(size);
+    fuzzedPack.questionCount = CountQuestions(size);
     SeedRandom(static_cast<uint32_t>(size));
     LoadQuestion(fuzzedPack.category, fuzzedPack.truth);
     if (std::strlen(QuestionText()) >= kQuestionTextSize) std::abort();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <ctime>
 
 #include "platform/host_path.h"
@@ -177,7 +178,10 @@ bool DecodeRecord(std::span<const uint8_t> bytes, RecordContents& contents) {
     for (size_t value = 0; value < wholeValues; ++value) {
         const uint32_t raw = GetUint32(bytes, value * 4);
         if (value < kStakeCount) {
-            contents.balances[value] = std::bit_cast<float>(raw);
+            // A damaged file can hold a balance that is not a number or infinite; the controller
+            // could never move it again and would keep one band for ever, so it starts at 0.
+            const float balance = std::bit_cast<float>(raw);
+            contents.balances[value] = std::isfinite(balance) ? balance : 0.0f;
         } else {
             contents.counters[value - kStakeCount] = static_cast<int32_t>(raw);
         }

@@ -44,9 +44,10 @@ struct RecordContents {
 std::vector<uint8_t> EncodeRecord(const RecordContents& contents);
 
 // Reads a record file's bytes into `contents`. A file of 10 bytes or fewer is damaged: false,
-// `contents` untouched. Otherwise true: every whole value within the first 732 bytes is taken,
-// values the file is too short to hold keep what `contents` had, and `firstWritten` gets the
-// file's date (empty when its last 8 bytes are not a date).
+// `contents` untouched. Otherwise true: every whole value within the first 732 bytes is taken
+// (a balance that is not a finite number as 0), values the file is too short to hold keep what
+// `contents` had, and `firstWritten` gets the file's date (empty when its last 8 bytes are not a
+// date).
 bool DecodeRecord(std::span<const uint8_t> bytes, RecordContents& contents);
 
 // The date of the first writing held in a file's last 8 bytes; empty when the file is shorter or

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <string>
 #include <thread>
@@ -158,6 +159,21 @@ TEST_F(RecordFileTest, FileOfElevenBytesLoadsOnlyTheBalances) {
     EXPECT_EQ(ControllerValue(1), -30.0f);
     for (int i = 0; i < kCounterCount; ++i)
         EXPECT_EQ(CounterValue(i), 0) << i;
+}
+
+TEST_F(RecordFileTest, BalanceThatIsNotAFiniteNumberLoadsAsZero) {
+    RecordContents contents = ContentsWithDate("03/07/09", 4);
+    contents.balances[0] = std::numeric_limits<float>::quiet_NaN();
+    contents.balances[1] = -std::numeric_limits<float>::infinity();
+    WriteFileBytes(kRecordPath, EncodeRecord(contents));
+    FillController(9);
+
+    ReadRecordFile();
+    EXPECT_EQ(ControllerValue(0), 0.0f);
+    EXPECT_EQ(ControllerValue(1), 0.0f);
+    EXPECT_EQ(CounterValue(17), 4) << "the counters still load";
+    ControllerAdd(1, -900.0f);
+    EXPECT_EQ(ControllerBand(1), 6) << "the balance moves with the games again";
 }
 
 TEST_F(RecordFileTest, FileOfAnotherVersionLoadsItsFirst732Bytes) {
