@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,21 +10,48 @@
 #include <cstring>
 
 #include "credit/credit_reply.h"
+#include "shell/log.h"
 
 namespace {
 
 constexpr size_t kBufferSize = 4096;
 int creditSocket = -1;
 
-// Sends one command whole and takes one reply into `reply` (NUL-terminated). False when the send
-// or the receive fails, or the service has closed the connection (a receive of no bytes).
-bool Exchange(const char* command, char (&reply)[kBufferSize]) {
-    if (creditSocket < 0) return false;
-    if (send(creditSocket, command, strlen(command), MSG_NOSIGNAL) < 0) return false;
+// How long the rest of a reply that arrived without its line end may take to follow.
+constexpr int kRestOfReplyMs = 1000;
+
+// Throws away whatever the service sent that no command is waiting for (the late rest of a
+// reply, or a line it sent twice), so that it can never be taken as the answer to the next one.
+void DiscardStaleBytes() {
+    char stale[kBufferSize];
+    while (recv(creditSocket, stale, sizeof stale, MSG_DONTWAIT) > 0) {
+    }
+}
+
+// Takes one reply into `reply` (NUL-terminated): what the first receive brings, and, while that
+// holds no line end, whatever follows within kRestOfReplyMs, since a reply may arrive in pieces.
+// False when the receive fails or the service has closed the connection (a receive of no bytes).
+bool ReceiveReply(char (&reply)[kBufferSize]) {
     ssize_t received = recv(creditSocket, reply, kBufferSize - 1, 0);
     if (received <= 0) return false;
-    reply[received] = '\0';
+    size_t length = static_cast<size_t>(received);
+    pollfd more{creditSocket, POLLIN, 0};
+    while (!memchr(reply, '\n', length) && length < kBufferSize - 1 &&
+           poll(&more, 1, kRestOfReplyMs) > 0) {
+        received = recv(creditSocket, reply + length, kBufferSize - 1 - length, 0);
+        if (received <= 0) break;
+        length += static_cast<size_t>(received);
+    }
+    reply[length] = '\0';
     return true;
+}
+
+// Sends one command whole and takes its reply. False when the send or the receive fails.
+bool Exchange(const char* command, char (&reply)[kBufferSize]) {
+    if (creditSocket < 0) return false;
+    DiscardStaleBytes();
+    if (send(creditSocket, command, strlen(command), MSG_NOSIGNAL) < 0) return false;
+    return ReceiveReply(reply);
 }
 
 // Exchanges the command and reads the reply, which must carry `keyword` and a number.
@@ -46,6 +74,14 @@ bool AmountExchange(const char* name, int16_t pence, const char* keyword) {
 }
 
 uint16_t CappedReading(uint16_t reading) { return reading >= 10000 ? 0 : reading; }
+
+// One part of a win: the player has been shown it, so a part the service did not accept is
+// written to the log, where the operator can find what is owed. It is not sent again: the
+// service may have booked it and only its answer have gone missing.
+void PayOrLog(bool (*pay)(int16_t), const char* command, int16_t pence) {
+    if (!pay(pence))
+        LogPrint("Payment failed: %s,%d not accepted by the credit service\n", command, pence);
+}
 
 }  // namespace
 
@@ -84,13 +120,13 @@ bool AddCredit(int16_t pence) { return AmountExchange("CADD", pence, "CTEL"); }
 void PayWinnings(int16_t pence) {
     if (pence == 0) return;
     if (pence < 100) {
-        AddCredit(pence);
+        PayOrLog(AddCredit, "CADD", pence);
         return;
     }
     const int16_t pounds = static_cast<int16_t>(pence / 100 * 100);
     const int16_t rest = static_cast<int16_t>(pence % 100);
-    AddBank(pounds);
-    if (rest != 0) AddCredit(rest);
+    PayOrLog(AddBank, "BADD", pounds);
+    if (rest != 0) PayOrLog(AddCredit, "CADD", rest);
 }
 
 bool SendTerm() {

@@ -29,7 +29,9 @@ bool AddBank(int16_t pence);
 bool AddCredit(int16_t pence);
 
 // Pays a win: nothing for 0; below 100 (negative included) all to the credit; otherwise the
-// whole pounds to the bank first and any pence left to the credit.
+// whole pounds to the bank first and any pence left to the credit. A part the service does not
+// accept is not sent again, but logged ("Payment failed: BADD,300 ..."), so nothing owed to the
+// player goes unrecorded.
 void PayWinnings(int16_t pence);
 
 // Tells the service the game is ending; reads no reply. True when the send succeeded.

@@ -129,7 +129,16 @@ void FakeCreditService::AnswerCommand(const std::string& command) {
     commandArrived_.notify_all();
     if (command == "TERM\r\n") return;
 
-    const std::string reply = NextReply(command);
+    std::string reply = NextReply(command);
+    for (size_t pause; (pause = reply.find(kPause)) != std::string::npos;) {
+        SendReply(reply.substr(0, pause));
+        std::this_thread::sleep_for(kPauseLength);
+        reply.erase(0, pause + kPause.size());
+    }
+    SendReply(reply);
+}
+
+void FakeCreditService::SendReply(const std::string& reply) {
     std::lock_guard lock(mutex_);
     if (connectionFd_ < 0) return;
     if (reply == kClose) {

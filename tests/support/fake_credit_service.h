@@ -27,6 +27,10 @@ class FakeCreditService {
   public:
     // A scripted reply that closes the connection instead of answering.
     static inline const std::string kClose = "<close>";
+    // Within a reply, sends what comes before it, waits kPauseLength and then sends the rest:
+    // a reply that reaches the game in two pieces.
+    static inline const std::string kPause = "<pause>";
+    static constexpr std::chrono::milliseconds kPauseLength{300};
     // Computes a reply for a command when no scripted reply is queued.
     using Responder = std::function<std::string(const std::string& command)>;
 
@@ -59,6 +63,7 @@ class FakeCreditService {
     bool AcceptConnection();
     void AnswerCommand(const std::string& command);
     std::string NextReply(const std::string& command);
+    void SendReply(const std::string& reply);
     void CloseConnectionLocked();
 
     int listenFd_ = -1;

@@ -1,0 +1,26 @@
+// What a run of the real game needs in its working directory, and what it leaves there.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "control/record_file.h"
+
+// The small content set in the current directory: every sprite file as a plain picture (drawing
+// stays cheap, so games run fast) and the real question packs.
+void WriteGameContent();
+
+// The record file "data/brasswick.rec" as the game wrote it: nothing when it is absent. `problem`
+// says what is wrong with it (empty when it is whole and its counters agree with each other).
+struct RecordReading {
+    bool present = false;
+    RecordContents contents;
+    std::string problem;
+};
+RecordReading ReadGameRecord();
+
+// Games sold according to a record: 50p games plus £1 games.
+int GamesSold(const RecordContents& contents);
+
+// The game's log, "~system/logs/Vantor.txt".
+std::string GameLog();
