@@ -30,7 +30,10 @@ bool ModelledPlayer::AnswersTryAgainRight(int difficulty) {
 
 int ModelledPlayer::Choose(int count) {
     if (count <= 1) return 0;
-    return static_cast<int>(Next() % static_cast<uint64_t>(count));
+    // The high bits of a 64 x 64-bit product: as even as a division, and faster.
+    const unsigned __int128 scaled =
+        static_cast<unsigned __int128>(Next()) * static_cast<uint64_t>(count);
+    return static_cast<int>(scaled >> 64);
 }
 
 bool ModelledPlayer::TakesOffer(const OfferView& view) const {

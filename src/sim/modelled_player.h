@@ -27,7 +27,8 @@ struct OfferView {
     int number;          // 1 for the first offer of the game
     int32_t offer;       // pence
     double averageLeft;  // the average worth of the balls still closed, the player's own
-                         // included (empty balls are worth nothing), in pence
+                         // included (empty balls are worth nothing), in pence; worked out
+                         // only for a player who judges by it (0 otherwise)
 };
 
 class ModelledPlayer {
@@ -41,6 +42,8 @@ class ModelledPlayer {
     // One of `count` choices, each as likely (count at least 1).
     int Choose(int count);
     bool TakesOffer(const OfferView& view) const;
+    // Whether TakesOffer looks at the average left (working it out costs a look at the board).
+    bool JudgesByAverageLeft() const { return model_.take.kind == TakePolicy::Kind::Ratio; }
 
     const PlayerModel& Model() const { return model_; }
 

@@ -86,36 +86,47 @@ class GamePlay {
         }
     }
 
-    // The player touches one of the balls that `acceptable` allows, each as likely.
+    // Lists the balls that `acceptable` allows into closedBalls_.
     template <typename Acceptable>
-    int PickBall(Acceptable acceptable) {
-        int count = 0;
-        for (const Ball& ball : axBalls)
-            count += acceptable(ball);
-        int pick = player_.Choose(count);
+    void ListBalls(Acceptable acceptable) {
+        closedCount_ = 0;
         for (int i = 0; i < kBallCount; ++i) {
-            if (acceptable(axBalls[i]) && pick-- == 0) return i;
+            if (acceptable(axBalls[i])) closedBalls_[closedCount_++] = i;
         }
-        return -1;
+    }
+
+    // The player touches one of the listed balls, each as likely; it leaves the list.
+    int TakeListedBall() {
+        const int pick = player_.Choose(closedCount_);
+        const int ball = closedBalls_[pick];
+        closedBalls_[pick] = closedBalls_[--closedCount_];
+        return ball;
     }
 
     void ChoosePrizeBall() {
-        const int chosen = PickBall([](const Ball& ball) { return ball.inPlay && !ball.isBlue; });
+        ListBalls([](const Ball& ball) { return ball.inPlay && !ball.isBlue; });
+        const int chosen = TakeListedBall();
         Ball& ball = axBalls[chosen];
         ball.inPlay = 0;
         ball.isPlayers = 1;
         lPrizeAvailableThisGame = ball.value;
         bPrizeBallChosen = true;
         if (watcher_) watcher_->PrizeBallChosen(chosen);
+        // From now on the player opens any ball still on the board: every one but its own.
+        ListBalls([](const Ball& ball) { return ball.inPlay != 0; });
     }
 
+    // Opens one ball: it leaves the board and its plate goes out on the win plan. The list of
+    // closed balls always holds exactly the balls BallsLeft counts.
     void OpenBall() {
-        const int opened = PickBall(
-            [](const Ball& ball) { return ball.inPlay && ball.value != lPrizeAvailableThisGame; });
+        const int opened = TakeListedBall();
         Ball& ball = axBalls[opened];
         ball.inPlay = 0;
         for (WinPlanPlate& plate : axWinPlan) {
-            if (plate.value == ball.value) plate.lit = 0;
+            if (plate.value == ball.value) {
+                plate.lit = 0;
+                break;
+            }
         }
         if (watcher_) watcher_->BallOpened(opened);
     }
@@ -130,7 +141,8 @@ class GamePlay {
         const int32_t offer = static_cast<int32_t>(result.offer);
         CountOffer(offer, lPrizeAvailableThisGame);
         const int number = ++game.offersMade;
-        const bool taken = player_.TakesOffer(OfferView{number, offer, AverageLeft()});
+        const double averageLeft = player_.JudgesByAverageLeft() ? AverageLeft() : 0.0;
+        const bool taken = player_.TakesOffer(OfferView{number, offer, averageLeft});
         if (watcher_) watcher_->Offered(number, result, taken);
         if (taken) {
             lWinAmount = offer;
@@ -158,10 +170,10 @@ class GamePlay {
         NumberOfOffersMade = 0;
         bool over = false;
         while (!over) {
-            for (int opened = 0; opened < kBallsPerRound && BallsLeft() > 0; ++opened)
+            for (int opened = 0; opened < kBallsPerRound && closedCount_ > 0; ++opened)
                 OpenBall();
-            if (BallsLeft() >= 1) over = MakeOffer(game);
-            if (!over && BallsLeft() == 0) over = true;
+            if (closedCount_ >= 1) over = MakeOffer(game);
+            if (!over && closedCount_ == 0) over = true;
         }
         if (LostAtOfferQuestion()) return;
         SettleOwnBall();
@@ -170,6 +182,8 @@ class GamePlay {
 
     ModelledPlayer& player_;
     GameWatcher* watcher_;
+    int closedBalls_[kBallCount] = {};
+    int closedCount_ = 0;
 };
 
 }  // namespace
