@@ -115,7 +115,8 @@ void SpinValue(const Ball& ball) {
     PlaySoundEffect(kSpinSound);
     StartTimer(kSpinMs);
     do {
-        const int step = static_cast<int>(std::min<uint32_t>(TimerProgress(kSpinSteps), 13));
+        const int step =
+            static_cast<int>(std::min<uint32_t>(TimerProgress(kSpinSteps), kSpinSteps - 1));
         const float opacity = std::min(1.0f, 0.1f * static_cast<float>(TimerProgress(10)) + 0.1f);
         DrawValueOnOpenBall(ball, SpinCell(step), opacity);
         PresentFrame();
