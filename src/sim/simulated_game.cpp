@@ -50,7 +50,7 @@ class GamePlay {
   private:
     // One question: its difficulty drawn as the question screen draws it, the player's answer,
     // and a second go when a wrong answer earns one. Returns kQuestionRight or kQuestionWrong.
-    uint8_t AskQuestion(uint8_t mode, int difficulty) {
+    uint8_t AnswerQuestion(uint8_t mode, int difficulty) {
         difficulty = NextQuestionDifficulty(mode, difficulty);
         bool right = player_.AnswersRight(difficulty);
         if (!right && EarnsTryAgain(tryAgainsLeft, false)) {
@@ -70,7 +70,7 @@ class GamePlay {
         for (;;) {
             CountIncrement(counter::kQuestionsAsked);
             ++game.questionsAsked;
-            if (AskQuestion(0, 0) == kQuestionWrong) {
+            if (AnswerQuestion(0, 0) == kQuestionWrong) {
                 CountIncrement(counter::kQuestionRoundsLost);
                 SetGameState(STATE_LOST);
                 return;
@@ -133,7 +133,7 @@ class GamePlay {
 
     // The offer after a round: taken, or left at the price of a question. True when the game is
     // over.
-    bool MakeOffer(SimulatedGame& game) {
+    bool OfferToPlayer(SimulatedGame& game) {
         const OfferInputs inputs{axBalls, lPrizeAvailableThisGame, OfferLevel(), NumberOfOffersMade,
                                  uwPriceOfPlay};
         const OfferResult result = CalculateOffer(inputs);
@@ -150,7 +150,7 @@ class GamePlay {
             return true;
         }
         const int difficulty = RefusalQuestionDifficulty(NumberOfOffersMade, PrizeLevel());
-        SetGameState(AskQuestion(1, difficulty));
+        SetGameState(AnswerQuestion(1, difficulty));
         if (GetGameState() == STATE_WRONG) SetGameState(STATE_LOST);
         if (GetGameState() == STATE_LOST) return true;
         ++NumberOfOffersMade;
@@ -172,7 +172,7 @@ class GamePlay {
         while (!over) {
             for (int opened = 0; opened < kBallsPerRound && closedCount_ > 0; ++opened)
                 OpenBall();
-            if (closedCount_ >= 1) over = MakeOffer(game);
+            if (closedCount_ >= 1) over = OfferToPlayer(game);
             if (!over && closedCount_ == 0) over = true;
         }
         if (LostAtOfferQuestion()) return;
