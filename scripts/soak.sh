@@ -11,6 +11,8 @@
 #     --keep             keep the work folder
 #     --insert PENCE     coins the operator inserts before every run (default: 500 to 3000,
 #                        varying from run to run)
+#     --quick            short games only: the player loses its first question, or answers
+#                        every question and takes the first offer (for sanitizer builds)
 #     --seed N           first seed of the modelled player (default 1); run R uses N + R
 #     --rss-growth PCT   fail when the last quarter of runs peaks PCT % above the first quarter
 #                        (default 10; sanitizer builds hold freed memory back, so pass more)
@@ -37,7 +39,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 usage() {
-    sed -n '4,18p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '4,20p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -51,6 +53,9 @@ RUN_TIMEOUT=3600
 MINUTES=0
 GAMES=""
 INSERTS=(2000 1000 3000 1500 500)
+STAKES=(50 100)
+RIGHTS=(100 95 90 80 65 45 20)
+TAKES=(0 1 2 3 4)
 while [ $# -gt 0 ]; do
     case "$1" in
         --bin) BIN=${2:?}; shift 2 ;;
@@ -58,6 +63,7 @@ while [ $# -gt 0 ]; do
         --work) WORK=${2:?}; shift 2 ;;
         --keep) KEEP=1; shift ;;
         --insert) INSERTS=("${2:?}"); shift 2 ;;
+        --quick) RIGHTS=(100 0); TAKES=(1); shift ;;
         --seed) SEED=${2:?}; shift 2 ;;
         --rss-growth) RSS_GROWTH=${2:?}; shift 2 ;;
         --run-timeout) RUN_TIMEOUT=${2:?}; shift 2 ;;
@@ -172,8 +178,6 @@ now() { date +%s.%N; }
 calc() { awk "BEGIN { printf \"%.${2:-1}f\", $1 }"; }
 
 # ---- The runs -----------------------------------------------------------------------------------
-STAKES=(50 100)
-RIGHTS=(100 95 90 80 65 45 20)
 GAMES_PLAYED=0
 RUN=0
 INSERTED_TOTAL=0
@@ -193,7 +197,7 @@ while [ "$GAMES_PLAYED" -lt "$GAMES" ]; do
     RUN=$((RUN + 1))
     stake=${STAKES[$((RUN % ${#STAKES[@]}))]}
     right=${RIGHTS[$((RUN % ${#RIGHTS[@]}))]}
-    take=$((RUN % 5))
+    take=${TAKES[$((RUN % ${#TAKES[@]}))]}
     insert=${INSERTS[$((RUN % ${#INSERTS[@]}))]}
     seed=$((SEED + RUN - 1))
     wanted=$((GAMES - GAMES_PLAYED))
