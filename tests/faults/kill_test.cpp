@@ -59,8 +59,6 @@ std::string PlayerFor(int run, std::mt19937& random) {
            ",seed=" + std::to_string(run);
 }
 
-}  // namespace
-
 // How a run ends: played out, killed at a random moment, or killed the moment the game starts
 // rewriting its record file (its temporary file appears), which random moments rarely hit.
 enum class KillMoment { Never, AtRandom, WhileRecording };
@@ -74,8 +72,10 @@ bool RecordBeingRewritten() {
     return std::filesystem::exists("data/brasswick.rec.tmp");
 }
 
+}  // namespace
+
 TEST(KillTheGame, LeavesAWholeRecordFileAndABalancedLedger) {
-    const int runs = FromEnvironment("VANTOR_KILL_RUNS", 12);
+    const int runs = FromEnvironment("VANTOR_KILL_RUNS", 6);
     std::mt19937 random(static_cast<uint32_t>(FromEnvironment("VANTOR_KILL_SEED", 20260307)));
     ScopedWorkDir dir;
     WriteGameContent();
