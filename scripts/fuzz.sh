@@ -42,7 +42,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$BUILD/crashes" "$BUILD/logs"
 
 # The libFuzzer statistic NAME from a log ("stat::NAME: VALUE").
-stat() { sed -n "s/^stat::$1: *//p" "$2" | tail -n 1; }
+statistic() { sed -n "s/^stat::$1: *//p" "$2" | tail -n 1; }
 
 failed=()
 for target in "${targets[@]}"; do
@@ -61,8 +61,8 @@ for target in "${targets[@]}"; do
     mkdir -p "$scratch/$target"
     say "fuzzing $target for $seconds s"
     if "$program" "${options[@]}" "$scratch/$target" "$seeds" >"$log" 2>&1; then
-        runs=$(stat number_of_executed_units "$log")
-        rate=$(stat average_exec_per_sec "$log")
+        runs=$(statistic number_of_executed_units "$log")
+        rate=$(statistic average_exec_per_sec "$log")
         coverage=$(grep -E '^#[0-9]+' "$log" | tail -n 1 | sed -n 's/.*cov: \([0-9]*\) ft: \([0-9]*\).*/cov \1, ft \2/p')
         printf '    %-15s %10s runs  %7s/s  %s\n' "$target" "$runs" "$rate" "$coverage"
     else
