@@ -1,0 +1,249 @@
+#!/usr/bin/env bash
+# Speed figures of the whole game: how long every screen takes to draw its frames, how long the
+# game takes to start, how much CPU the attract screen uses and how much memory the game holds.
+# Figures only, never pass or fail: the machines are shared and their timings noisy.
+#
+#   scripts/speed-figures.sh [--bin DIR] [--content DIR] [--out DIR] [--attract-seconds N]
+#     --bin DIR            the built programs (default build/bin of the release preset)
+#     --content DIR        the content set (default build/content, made by ./run.sh)
+#     --out DIR            keep the frame times, traces and the report here (default: a
+#                          temporary folder, removed afterwards)
+#     --attract-seconds N  how long the CPU of the attract screen is measured (default 20)
+#
+# 1. Headless, virtual clock: autoplayed games at both stakes (a player who reaches the ball game
+#    and takes an offer, one who refuses every offer, one who loses the question round) with
+#    --frame-times and --trace. Every frame's work time (drawing and logic, without the frame
+#    pacing) is given to the screen it belongs to, found from the trace: the music starts the
+#    attract screen, its Start touch the stake screen, the stake touch the question round, the
+#    qualifying sound the deal and the prize pick, the first ball touched the openings, the fifth
+#    opening since the last offer the offer, a touch of Leave the question after a refused offer,
+#    the music stopping the end sequence. Slowest frame, 99th percentile and mean per screen,
+#    against the target of 5 ms a frame.
+# 2. A real window under Xvfb (xvfb-run, SDL_AUDIODRIVER=dummy so that the music plays and is
+#    decoded in real time), real clock, no touches: start-up from launch to the first attract
+#    frame, then the CPU of the attract screen (utime + stime of the process, music thread
+#    included) over N seconds, against the target of 10 % of one core.
+# 3. Peak resident memory of every run, and the CPU the headless runs used per frame.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BIN="$ROOT/build/bin"
+CONTENT="$ROOT/build/content"
+OUT=""
+ATTRACT_SECONDS=20
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --bin) BIN=${2:?}; shift 2 ;;
+        --content) CONTENT=${2:?}; shift 2 ;;
+        --out) OUT=${2:?}; shift 2 ;;
+        --attract-seconds) ATTRACT_SECONDS=${2:?}; shift 2 ;;
+        *) sed -n '6,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+    esac
+done
+# The attract screen ends the game after 30 s without a touch: the measurement must end first.
+[[ "$ATTRACT_SECONDS" =~ ^[1-9][0-9]*$ ]] && [ "$ATTRACT_SECONDS" -le 22 ] ||
+    { echo "speed-figures: --attract-seconds must be 1 to 22" >&2; exit 2; }
+for program in vantor credit-service; do
+    [ -x "$BIN/$program" ] || { echo "speed-figures: no $BIN/$program (build it first)" >&2; exit 2; }
+done
+[ -d "$CONTENT/Questions" ] || { echo "speed-figures: no content set in $CONTENT" >&2; exit 2; }
+BIN=$(cd "$BIN" && pwd)
+CONTENT=$(cd "$CONTENT" && pwd)
+REMOVE_OUT=0
+if [ -z "$OUT" ]; then
+    OUT=$(mktemp -d "${TMPDIR:-/tmp}/vantor-speed.XXXXXX")
+    REMOVE_OUT=1
+fi
+mkdir -p "$OUT"
+OUT=$(cd "$OUT" && pwd)
+
+SERVICE_PID=""
+finish() {
+    if [ -n "$SERVICE_PID" ]; then
+        kill "$SERVICE_PID" 2>/dev/null || true
+        wait "$SERVICE_PID" 2>/dev/null || true
+    fi
+    [ "$REMOVE_OUT" -eq 0 ] || rm -rf "$OUT"
+}
+trap finish EXIT
+
+# A game folder over the content set, with a fresh record file and log.
+GAME_DIR="$OUT/game"
+rm -rf "$GAME_DIR" "$OUT"/credit.db*
+mkdir -p "$GAME_DIR"
+for entry in "$CONTENT"/*; do
+    case "$(basename "$entry")" in data | "~system") ;; *) ln -s "$entry" "$GAME_DIR/" ;; esac
+done
+
+"$BIN/credit-service" serve --port 0 --db "$OUT/credit.db" >"$OUT/service.out" 2>/dev/null &
+SERVICE_PID=$!
+PORT=""
+for _ in $(seq 100); do
+    PORT=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$OUT/service.out")
+    [ -n "$PORT" ] && break
+    sleep 0.1
+done
+[ -n "$PORT" ] || { echo "speed-figures: the credit service did not start" >&2; exit 1; }
+# Enough for two £1 games; what is left over carries on, far from the £99.99 cap.
+top_up() { "$BIN/credit-service" insert 400 --db "$OUT/credit.db" >/dev/null; }
+
+# ---- 1. Autoplayed games, virtual clock ---------------------------------------------------------
+PLAYERS=("right=100,take=2" "right=100,take=0" "right=20,take=0")
+run=0
+for stake in 50 100; do
+    for player in "${PLAYERS[@]}"; do
+        run=$((run + 1))
+        top_up
+        echo "speed-figures: headless run $run: stake $stake, $player"
+        (cd "$GAME_DIR" && /usr/bin/time -f '%M %U %S' -o "$OUT/usage.$run" "$BIN/vantor" --headless \
+            --credit-port "$PORT" --autoplay "games=2,stake=$stake,$player,seed=$run" \
+            --frame-times "$OUT/frames.$run" --trace "$OUT/trace.$run") >/dev/null 2>&1 ||
+            { echo "speed-figures: headless run $run failed" >&2; exit 1; }
+    done
+done
+
+# ---- 2. A real window on the real clock: start-up and the attract screen's CPU ------------------
+top_up
+echo "speed-figures: real window under Xvfb for $((ATTRACT_SECONDS + 5)) s"
+# The launcher notes the monotonic clock (the game's real clock) just before it becomes the game.
+(cd "$GAME_DIR" && SDL_AUDIODRIVER=dummy exec xvfb-run -a -s "-screen 0 1024x768x24" \
+    /usr/bin/python3 -c '
+import os, sys, time
+print(int(time.monotonic() * 1000), flush=True)
+os.execv(sys.argv[1], sys.argv[1:])' \
+    "$BIN/vantor" --windowed --credit-port "$PORT" \
+    --frame-times "$OUT/frames.window" --trace "$OUT/trace.window") >"$OUT/launch.window" 2>&1 &
+LAUNCHER=$!
+GAME_PID=""
+for _ in $(seq 100); do
+    GAME_PID=$(pgrep -f -n -x "$BIN/vantor --windowed --credit-port $PORT.*" || true)
+    [ -n "$GAME_PID" ] && break
+    sleep 0.1
+done
+[ -n "$GAME_PID" ] || { echo "speed-figures: the windowed game did not start" >&2; exit 1; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }
+sleep 5  # start-up and the cross-fade are over
+ticks_before=$(cpu_ticks)
+sleep "$ATTRACT_SECONDS"
+ticks_after=$(cpu_ticks)
+WINDOW_RSS=$(awk '/^VmHWM/ { print $2 }' "/proc/$GAME_PID/status")
+TICKS_PER_SECOND=$(getconf CLK_TCK)
+wait "$LAUNCHER" || true  # the attract screen ends the game after 30 s without a touch
+
+# ---- The report -----------------------------------------------------------------------------------
+/usr/bin/python3 - "$OUT" "$run" "$((ticks_after - ticks_before))" "$TICKS_PER_SECOND" \
+    "$ATTRACT_SECONDS" "$WINDOW_RSS" <<'PYTHON' | tee "$OUT/report.txt"
+import sys
+
+out, runs, ticks, ticks_per_second, seconds, window_rss = sys.argv[1:]
+runs = int(runs)
+FRAME_TARGET_MS = 5.0
+CPU_TARGET_PERCENT = 10.0
+
+def inside(x, y, left, top, width, height):
+    return left <= x < left + width and top <= y < top + height
+
+ATTRACT_START = (599, 437, 160, 160)
+STAKE_BUTTONS = [(466, 166, 249, 383), (84, 166, 249, 383)]
+LEAVE_BUTTON = (408, 316, 134, 39)
+ANSWER_BUTTONS = [(13, 507, 236, 79), (552, 507, 236, 79)]
+QUALIFIED_SOUND = 20
+OPENING_DONE_SOUND = 12  # an opened ball's plate slides away
+OPENINGS_PER_OFFER = 5
+
+def screen_changes(trace_path):
+    """(ms, screen) for every event that moves the game to another screen."""
+    changes = [(0, "start-up cross-fade")]
+    screen, openings = changes[0][1], 0
+    def go(ms, to):
+        nonlocal screen
+        if to != screen:
+            screen = to
+            changes.append((ms, to))
+    for line in open(trace_path):
+        words = line.split()
+        ms, event = int(words[0]), words[1:]
+        if event == ["music", "play"]:
+            go(ms, "attract")
+        elif event == ["music", "stop"] and screen not in ("attract", "stake"):
+            go(ms, "end sequence")
+        elif event[0] == "sound" and int(event[1]) == QUALIFIED_SOUND and screen == "question round":
+            go(ms, "deal and prize pick")
+        elif event[0] == "sound" and int(event[1]) == OPENING_DONE_SOUND and screen == "openings":
+            openings += 1
+            if openings % OPENINGS_PER_OFFER == 0:
+                go(ms, "offer")
+        elif event[0] == "touch":
+            x, y = int(event[1]), int(event[2])
+            if screen == "attract" and inside(x, y, *ATTRACT_START):
+                go(ms, "stake")
+            elif screen == "stake" and any(inside(x, y, *b) for b in STAKE_BUTTONS):
+                go(ms, "question round")
+            elif screen == "deal and prize pick":
+                openings = 0
+                go(ms, "openings")
+            elif screen == "offer" and inside(x, y, *LEAVE_BUTTON):
+                go(ms, "question after a refused offer")
+            elif screen == "question after a refused offer" and not any(
+                    inside(x, y, *b) for b in ANSWER_BUTTONS):
+                go(ms, "openings")
+    return changes
+
+def frames_by_screen(frames_path, changes, into):
+    """The first frame after the loading screen carries the loading itself: a screen of its own."""
+    index = 0
+    for number, line in enumerate(open(frames_path)):
+        ms, micros = (int(word) for word in line.split())
+        while index + 1 < len(changes) and changes[index + 1][0] <= ms:
+            index += 1
+        screen = "start-up loading" if number == 0 else changes[index][1]
+        into.setdefault(screen, []).append(micros / 1000.0)
+
+def percentile(values, fraction):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(fraction * len(ordered)))]
+
+ORDER = ["start-up loading", "start-up cross-fade", "attract", "stake", "question round", "deal and prize pick",
+         "openings", "offer", "question after a refused offer", "end sequence"]
+screens = {}
+for run in range(1, runs + 1):
+    frames_by_screen(f"{out}/frames.{run}", screen_changes(f"{out}/trace.{run}"), screens)
+
+print("Frame work time per screen (headless, virtual clock; drawing and logic without the pacing;")
+print(f"real time, so a busy machine inflates it: load average {open('/proc/loadavg').read().split()[0]})")
+print(f"  {'screen':32} {'frames':>7} {'mean ms':>8} {'p99 ms':>7} {'slowest':>8}  target {FRAME_TARGET_MS:g} ms")
+for name in sorted(screens, key=lambda n: ORDER.index(n) if n in ORDER else len(ORDER)):
+    times = screens[name]
+    slowest = max(times)
+    verdict = "met" if slowest < FRAME_TARGET_MS else "MISSED"
+    if name == "start-up loading":
+        verdict = "(loading the content, not held to the frame target)"
+    print(f"  {name:32} {len(times):7d} {sum(times) / len(times):8.3f} "
+          f"{percentile(times, 0.99):7.3f} {slowest:8.3f}  {verdict}")
+
+window_screens = {}
+frames_by_screen(f"{out}/frames.window", screen_changes(f"{out}/trace.window"), window_screens)
+window = window_screens.get("attract", [])
+launch_ms = int(open(f"{out}/launch.window").readline())
+first_frame_ms = int(open(f"{out}/frames.window").readline().split()[0])
+music = [int(l.split()[0]) for l in open(f"{out}/trace.window") if l.split()[1:] == ["music", "play"]]
+print("Real window under Xvfb, real clock")
+print(f"  start-up: first attract frame (the cross-fade begins) {first_frame_ms - launch_ms} ms after "
+      f"launch; attract screen running {music[0] - launch_ms if music else 'n/a'} ms after launch")
+print(f"  attract frames: {len(window)}, mean {sum(window) / len(window):.3f} ms, "
+      f"p99 {percentile(window, 0.99):.3f} ms, slowest {max(window):.3f} ms (work and the "
+      "present to the window)")
+cpu = 100.0 * int(ticks) / int(ticks_per_second) / int(seconds)
+print(f"  CPU on the attract screen over {seconds} s, music included: {cpu:.1f} % of one core "
+      f"(target under {CPU_TARGET_PERCENT:g} %: {'met' if cpu < CPU_TARGET_PERCENT else 'MISSED'})")
+# Peak memory and CPU seconds of every headless run (the last line /usr/bin/time wrote).
+usage = [open(f"{out}/usage.{run}").read().split()[-3:] for run in range(1, runs + 1)]
+rss = [int(peak) for peak, _, _ in usage]
+cpu_seconds = sum(float(user) + float(system) for _, user, system in usage)
+frame_count = sum(len(times) for times in screens.values())
+print(f"CPU per frame, all headless runs: {1000 * cpu_seconds / frame_count:.3f} ms "
+      f"({cpu_seconds:.1f} s user + system for {frame_count} frames, start-up included; the "
+      "process's own CPU time, so a busy machine does not inflate it)")
+print(f"Peak resident memory: headless runs {min(rss) / 1024:.1f} to {max(rss) / 1024:.1f} MB; "
+      f"real window {int(window_rss) / 1024:.1f} MB")
+PYTHON
