@@ -18,12 +18,16 @@
 #                        (default 10; sanitizer builds hold freed memory back, so pass more)
 #     --run-timeout S    a run that takes longer than S seconds counts as hung (default 3600)
 #     --minutes M        start no new run after M minutes (default: no limit)
+#     --run-games N      at most N games in one run (default 200): a player who keeps winning
+#                        would otherwise play on for ever
 #
 # The games are played in runs of as many games as the credit allows, as a player feeding the
 # cabinet would: before each run the operator inserts coins with `credit-service insert`, the
 # modelled player plays until the credit and bank no longer buy a game (or the soak has its
 # GAMES), and the attract screen ends the run after its 30 s without a touch. The record file
-# carries on from run to run. The stake, the player's skill, the offer it takes and its seed vary
+# carries on from run to run. Like an operator, the soak pays the bank out (`credit-service
+# collect`) between runs once it holds £50 or more, long before a win could push it past £99.99
+# and be refused, and inserts no coins that would take the credit past £99.99. The stake, the player's skill, the offer it takes and its seed vary
 # from run to run.
 #
 # After each run: the game must exit 0; the meters' paid-out total (counter 23) must have grown by
@@ -39,7 +43,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 usage() {
-    sed -n '4,20p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '4,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -50,6 +54,7 @@ KEEP=0
 SEED=1
 RSS_GROWTH=10
 RUN_TIMEOUT=3600
+RUN_GAMES=200
 MINUTES=0
 GAMES=""
 INSERTS=(2000 1000 3000 1500 500)
@@ -67,6 +72,7 @@ while [ $# -gt 0 ]; do
         --seed) SEED=${2:?}; shift 2 ;;
         --rss-growth) RSS_GROWTH=${2:?}; shift 2 ;;
         --run-timeout) RUN_TIMEOUT=${2:?}; shift 2 ;;
+        --run-games) RUN_GAMES=${2:?}; shift 2 ;;
         --minutes) MINUTES=${2:?}; shift 2 ;;
         -h | --help) usage ;;
         -*) echo "soak: unknown option $1" >&2; usage ;;
@@ -74,7 +80,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [[ "$GAMES" =~ ^[1-9][0-9]*$ ]] || usage
-for number in "${INSERTS[@]}" "$SEED" "$RSS_GROWTH" "$RUN_TIMEOUT" "$MINUTES"; do [[ "$number" =~ ^[0-9]+$ ]] || usage; done
+for number in "${INSERTS[@]}" "$SEED" "$RSS_GROWTH" "$RUN_TIMEOUT" "$MINUTES" "$RUN_GAMES"; do [[ "$number" =~ ^[0-9]+$ ]] || usage; done
 for program in vantor credit-service; do
     [ -x "$BIN/$program" ] || { echo "soak: no $BIN/$program (build it first)" >&2; exit 2; }
 done
@@ -166,10 +172,29 @@ read_ledger_since() {
         END { printf "%d %d %d %d %d\n", last, uses, taken, paid, others }' "$WORK/ledger.txt")
 }
 
-# MONEY: credit plus bank, in pence.
+# MONEY: credit plus bank, in pence; CREDIT and BANK apart.
 read_money() {
     credit status >"$WORK/status.txt" || fail "cannot read the credit service's balances"
-    MONEY=$(awk '$1 == "credit" || $1 == "bank" { sum += $2 } END { print sum + 0 }' "$WORK/status.txt")
+    read -r CREDIT BANK < <(awk '$1 == "credit" { c = $2 } $1 == "bank" { b = $2 }
+        END { print c + 0, b + 0 }' "$WORK/status.txt")
+    MONEY=$((CREDIT + BANK))
+}
+
+# The operator between runs: pays out a bank of £50 or more, and inserts the coins unless they
+# would take the credit past £99.99. Sets INSERTED to the pence inserted.
+serve_as_operator() {
+    local insert=$1
+    read_money
+    if [ "$BANK" -ge 5000 ]; then
+        credit collect >/dev/null || fail "run $RUN: the operator could not collect the bank"
+        COLLECTED_TOTAL=$((COLLECTED_TOTAL + BANK))
+    fi
+    INSERTED=0
+    if [ $((CREDIT + insert)) -le 9999 ]; then
+        credit insert "$insert" >/dev/null || fail "run $RUN: the operator could not insert ${insert}p"
+        INSERTED=$insert
+    fi
+    INSERTED_TOTAL=$((INSERTED_TOTAL + INSERTED))
 }
 
 peak_rss_kb() { tail -n 1 "$1" 2>/dev/null | grep -E '^[0-9]+$' || echo 0; }
@@ -181,6 +206,7 @@ calc() { awk "BEGIN { printf \"%.${2:-1}f\", $1 }"; }
 GAMES_PLAYED=0
 RUN=0
 INSERTED_TOTAL=0
+COLLECTED_TOTAL=0
 TAKEN_TOTAL=0
 PAID_TOTAL=0
 RSS_PER_RUN=()
@@ -200,10 +226,9 @@ while [ "$GAMES_PLAYED" -lt "$GAMES" ]; do
     take=${TAKES[$((RUN % ${#TAKES[@]}))]}
     insert=${INSERTS[$((RUN % ${#INSERTS[@]}))]}
     seed=$((SEED + RUN - 1))
-    wanted=$((GAMES - GAMES_PLAYED))
+    wanted=$((GAMES - GAMES_PLAYED < RUN_GAMES ? GAMES - GAMES_PLAYED : RUN_GAMES))
 
-    credit insert "$insert" >/dev/null || fail "run $RUN: the operator could not insert ${insert}p"
-    INSERTED_TOTAL=$((INSERTED_TOTAL + insert))
+    serve_as_operator "$insert"
     read_ledger_since 0
     run_first_row=$LEDGER_ID
     read_counters
@@ -237,7 +262,7 @@ while [ "$GAMES_PLAYED" -lt "$GAMES" ]; do
     printf 'run %d: stake %d right %d%% take %d seed %d: %d games (%d at 50p, %d at 100p), ' \
         "$RUN" "$stake" "$right" "$take" "$seed" "$games" "$bought50" "$bought100"
     printf 'inserted %dp, taken %dp, paid %dp (meters %dp), money left %dp, peak RSS %d kB, %s s\n' \
-        "$insert" "$TAKEN" "$PAID" "$paid_by_meters" "$MONEY" "$rss" "$run_seconds"
+        "$INSERTED" "$TAKEN" "$PAID" "$paid_by_meters" "$MONEY" "$rss" "$run_seconds"
 
     [ "$status" -eq 0 ] ||
         fail "run $RUN: vantor ended with status $status (log $WORK/Vantor.run$RUN.txt, output $WORK/game.out)"
@@ -267,7 +292,7 @@ payout="n/a"
 [ "$TAKEN_TOTAL" -eq 0 ] || payout="$(calc "100 * $PAID_TOTAL / $TAKEN_TOTAL" 2) %"
 echo "soak summary:"
 echo "  games            $GAMES_PLAYED in $RUN runs"
-echo "  money inserted   ${INSERTED_TOTAL}p"
+echo "  money inserted   ${INSERTED_TOTAL}p; banks paid out by the operator ${COLLECTED_TOTAL}p"
 echo "  money in (CUSE)  ${TAKEN_TOTAL}p"
 echo "  paid out         ${PAID_TOTAL}p (BADD + CADD, equal to the meters' counter 23 in every run)"
 echo "  payout           $payout"
