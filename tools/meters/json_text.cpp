@@ -45,7 +45,7 @@ size_t DecodeUtf8(std::string_view text, size_t at, char32_t& code) {
 }
 
 void AppendEscape(std::string& out, char32_t unit) {
-    char text[8];
+    char text[16];  // room for any 32-bit value, though a UTF-16 unit needs four digits
     std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(unit));
     out += text;
 }
