@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -76,6 +78,13 @@ RecordReading ReadRecordAt(const std::string& path) {
         return reading;
     }
     reading.loadable = DecodeRecord(values, reading.contents);
+    for (int stake = 0; stake < kStakeCount; ++stake) {
+        const size_t at = static_cast<size_t>(stake) * 4;
+        if (!reading.loadable || at + 4 > values.size()) continue;
+        const uint32_t bits = static_cast<uint32_t>(values[at]) | values[at + 1] << 8 |
+                              values[at + 2] << 16 | static_cast<uint32_t>(values[at + 3]) << 24;
+        reading.balanceNotFinite[stake] = !std::isfinite(std::bit_cast<float>(bits));
+    }
     if (reading.loadable) {
         reading.valuesHeld = valuesSize / 4;
         reading.contents.firstWritten = RecordDateOf(dateBytes);

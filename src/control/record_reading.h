@@ -18,6 +18,8 @@ struct RecordReading {
     // Whole balances and counters the file holds, 0 to 183; the rest stay zero, as the game
     // starts from zero for values a short file cannot hold.
     size_t valuesHeld = 0;
+    // A balance stored as something other than a finite number (the game loads it as 0).
+    bool balanceNotFinite[kStakeCount] = {};
     RecordContents contents;
 };
 

@@ -83,9 +83,10 @@ std::vector<std::string> RecordWarnings(const RecordReading& reading) {
     if (reading.contents.firstWritten.empty())
         warnings.push_back("the file holds no date of first writing");
     for (int stake = 0; stake < kStakeCount; ++stake) {
-        if (!std::isfinite(reading.contents.balances[stake])) {
+        if (reading.balanceNotFinite[stake]) {
             warnings.push_back(
-                Text("the balance of the %dp stake is not a finite number", kStakePence[stake]));
+                Text("the balance of the %dp stake is not a finite number: the game loads it as 0",
+                     kStakePence[stake]));
         }
     }
     return warnings;
