@@ -97,7 +97,7 @@ TEST(RecordWarnings, EveryKindOfDamageIsReported) {
     EXPECT_NE(RecordWarnings(longer).at(0).find("longer"), std::string::npos);
 
     RecordReading notANumber = SoundReading();
-    notANumber.contents.balances[1] = std::nanf("");
+    notANumber.balanceNotFinite[1] = true;
     EXPECT_NE(RecordWarnings(notANumber).at(0).find("100p stake"), std::string::npos);
 }
 
