@@ -250,10 +250,10 @@ def shiny_sphere(diameter, colour, light=(-0.45, -0.6, 0.66), shine=0.9, ambient
                 continue
             nz = math.sqrt(1.0 - d2)
             diffuse = max(0.0, nx * lx + ny * ly + nz * lz)
-            spec = max(0.0, nx * hx + ny * hy + nz * hz) ** 36 * shine
+            highlight = max(0.0, nx * hx + ny * hy + nz * hz) ** 36 * shine
             rim = max(0.0, ny) ** 3 * 0.25
             k = ambient + 0.85 * diffuse
-            data.append(tuple(min(255, int(c * k + 255 * spec + c * rim)) for c in colour) +
+            data.append(tuple(min(255, int(c * k + 255 * highlight + c * rim)) for c in colour) +
                         (255,))
     img.putdata(data)
     edge = ellipse_mask(size, (0, 0, diameter, diameter))
