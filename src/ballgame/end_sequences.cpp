@@ -22,9 +22,8 @@ namespace {
 constexpr const char* kSwoopVideo = "Graphic_resource/avis/Swoop.avi";
 constexpr uint32_t kSwoopFrameMs = 30;
 
-constexpr const char* kYourBallLeftName = "Graphic_resource//Main//Your_ball_Left.tga";
-constexpr const char* kYourBallRightName = "Graphic_resource//Main//Your_ball_Right.tga";
-constexpr int kYourBallLeftX = 340, kYourBallRightX = 400, kYourBallY = 33;
+// The player's ball over the video, at the top of the screen.
+constexpr int kBallOverVideoLeftX = 340, kBallOverVideoRightX = 400, kBallOverVideoY = 33;
 constexpr int kSwoopTitleX = 300, kSwoopTitleY = 58;
 
 // ---- The closed ball and its opening ----------------------------------------------------------
@@ -163,8 +162,8 @@ std::string WinAmountText(int32_t pence) {
 }
 
 void DrawBallOverVideo() {
-    DrawImageCell(yourBallLeftImage, kYourBallLeftName, 0, kYourBallLeftX, kYourBallY);
-    DrawImageCell(yourBallRightImage, kYourBallRightName, 0, kYourBallRightX, kYourBallY);
+    DrawImageCell(yourBallLeftImage, kYourBallLeftName, 0, kBallOverVideoLeftX, kBallOverVideoY);
+    DrawImageCell(yourBallRightImage, kYourBallRightName, 0, kBallOverVideoRightX, kBallOverVideoY);
     DrawImageCell(vantorOverImage, kVantorOverName, 0, kSwoopTitleX, kSwoopTitleY);
 }
 

@@ -21,9 +21,6 @@ constexpr int kInsideX = 327, kInsideY = 475;
 constexpr int kInsideCentreX = 402, kInsideBottom = 571;
 constexpr int kWorthX = 352, kWorthY = 505, kWorthWidth = 102, kWorthHeight = 34;
 constexpr int kWorthFont = 6;
-constexpr const char* kYourBallLeftName = "Graphic_resource//Main//Your_ball_Left.tga";
-constexpr const char* kYourBallRightName = "Graphic_resource//Main//Your_ball_Right.tga";
-constexpr int kYourBallLeftX = 342, kYourBallRightX = 402, kYourBallY = 468;
 
 void DrawPrompt() {
     RestoreFromBoardBackground(kPromptArea);

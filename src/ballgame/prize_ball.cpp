@@ -18,6 +18,8 @@
 
 RefusalNotice ballRefusalNotice;
 
+const char* const kYourBallLeftName = "Graphic_resource//Main//Your_ball_Left.tga";
+const char* const kYourBallRightName = "Graphic_resource//Main//Your_ball_Right.tga";
 const char* const kPrizeBallOverName = "Graphic_resource//Main//PrizeBallover.tga";
 const char* const kVantorOverName = "Graphic_resource//Main//Vantorover.tga";
 
@@ -25,9 +27,6 @@ namespace {
 
 constexpr const char* kPickPrizeBallName = "Graphic_resource//Main//PickPrizeBall.tga";
 constexpr const char* kPickADifferentBallName = "Graphic_resource//Main//PickADiffBall.tga";
-constexpr const char* kYourBallLeftName = "Graphic_resource//Main//Your_ball_Left.tga";
-constexpr const char* kYourBallRightName = "Graphic_resource//Main//Your_ball_Right.tga";
-constexpr int kYourBallLeftX = 342, kYourBallRightX = 402, kYourBallY = 468;
 
 constexpr uint32_t kRefusalNoticeMs = 957;
 constexpr uint32_t kPromptBlinkMs = 200;

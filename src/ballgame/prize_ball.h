@@ -46,6 +46,10 @@ inline constexpr int kPromptX = 55, kPromptY = 493;
 inline constexpr int kTitleX = 301, kTitleY = 493;
 inline constexpr ClipBox kPromptArea{55, 255, 493, 553};
 inline constexpr ClipBox kPlayersBallArea{300, 510, 460, 590};
+// The player's ball in two halves, and where they sit below the board.
+extern const char* const kYourBallLeftName;
+extern const char* const kYourBallRightName;
+inline constexpr int kYourBallLeftX = 342, kYourBallRightX = 402, kYourBallY = 468;
 extern const char* const kPrizeBallOverName;
 extern const char* const kVantorOverName;
 
