@@ -155,6 +155,7 @@ void OfferScreen::StartRun(const std::vector<ButtonTouch>& touches) {
     std::string error;
     ASSERT_TRUE(platform::Start(options, error)) << error;
     screen_ = std::make_unique<BoardScreen>();
+    SeedRandom(1);  // the display seeded from the calendar; every run draws the same
     MakeOfferPictures();
     ForgetSparkle();
     while (ClockMs() < runStart_)

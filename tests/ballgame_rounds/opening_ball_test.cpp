@@ -12,6 +12,7 @@
 #include "ballgame_rounds/rounds_run.h"
 #include "game/game_state.h"
 #include "shell/log.h"
+#include "shell/random.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ TEST_F(OpeningBall, TimeOutsPickDifferentBallsAndNeverAnOpenedOne) {
         for (int ball = 0; ball < 10; ++ball)
             if (ball != kPlayersBall) axBalls[ball].inPlay = 0;
         RoundsRun run;
+        SeedRandom(seed);
         OpenOneBall();
         for (int ball = 10; ball < kBallCount; ++ball)
             if (!axBalls[ball].inPlay) opened.push_back(ball);
