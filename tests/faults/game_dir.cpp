@@ -4,25 +4,15 @@
 #include <numeric>
 #include <vector>
 
-#include "support/run_program.h"
+#include <gtest/gtest.h>
+
+#include "support/packed_questions.h"
 #include "support/small_content.h"
 #include "support/work_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The packs are made once per test program and copied into each working directory.
-const fs::path& PackedQuestions() {
-    static const fs::path packed = [] {
-        const fs::path directory = fs::temp_directory_path() / "vantor-faults-packs";
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", directory.string()});
-        return directory;
-    }();
-    return packed;
-}
 
 int Sum(const RecordContents& contents, int first, int last) {
     return std::accumulate(contents.counters + first, contents.counters + last + 1, 0);
@@ -53,7 +43,7 @@ std::string CounterProblem(const RecordContents& contents) {
 
 void WriteGameContent() {
     WritePlainSpriteFiles(Colour{40, 60, 80});
-    fs::copy(PackedQuestions(), fs::current_path(), fs::copy_options::recursive);
+    if (!CopyPackedQuestionsInto(fs::current_path())) ADD_FAILURE() << "question packs";
 }
 
 RecordReading ReadGameRecord() {

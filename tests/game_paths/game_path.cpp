@@ -1,7 +1,5 @@
 #include "game_path.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,7 +7,7 @@
 #include <sstream>
 
 #include "game_process.h"
-#include "support/run_program.h"
+#include "support/packed_questions.h"
 #include "support/small_content.h"
 #include "support/wallet_service.h"
 
@@ -19,36 +17,6 @@ namespace fs = std::filesystem;
 
 // A game that has not ended after this much wall time is stuck (a whole game takes seconds).
 constexpr int kRunLimitMs = 120000;
-
-// The question packs are made once per test program and copied into each working directory.
-class PackedQuestions {
-  public:
-    PackedQuestions() {
-        std::string pattern = fs::temp_directory_path() / "vantor-paths-packs-XXXXXX";
-        if (mkdtemp(pattern.data())) directory_ = pattern;
-        const ProgramResult packed = RunProgram(
-            "pack-questions", {VANTOR_SOURCE_DIR "/content/questions", directory_.string()});
-        made_ = !directory_.empty() && packed.exitStatus == 0;
-    }
-    ~PackedQuestions() {
-        std::error_code ignored;
-        if (!directory_.empty()) fs::remove_all(directory_, ignored);
-    }
-    bool CopyInto(const fs::path& target) const {
-        std::error_code error;
-        fs::copy(directory_, target, fs::copy_options::recursive, error);
-        return made_ && !error;
-    }
-
-  private:
-    fs::path directory_;
-    bool made_ = false;
-};
-
-const PackedQuestions& Packs() {
-    static const PackedQuestions packs;
-    return packs;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -148,7 +116,7 @@ std::string PathRun::Report() const {
 PathRun GamePaths::Play(const PathSetup& setup) {
     PathRun run;
     WritePlainSpriteFiles(Colour{40, 60, 80});
-    EXPECT_TRUE(Packs().CopyInto(fs::current_path())) << "question packs";
+    EXPECT_TRUE(CopyPackedQuestionsInto(fs::current_path())) << "question packs";
     WalletService wallet(setup.credit, setup.bank);
     EXPECT_TRUE(wallet.Listening());
     if (setup.refuseStake) wallet.Refuse("CUSE");
