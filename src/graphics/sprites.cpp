@@ -178,11 +178,11 @@ void Fill(Surface* surface, int left, int top, int right, int bottom, uint32_t c
         std::memcpy(surface->Row(y) + left * surface->bytesPerPixel, first, rowBytes);
 }
 
-// Hands the back buffer to the screen: the primary surface receives the frame and the platform
-// shows it.
+// The flip: the back buffer's frame becomes the primary surface's and the platform shows it; the
+// back buffer is left with the frame shown before, as a flip chain leaves it.
 void ShowBackBuffer() {
     if (!PrimarySurface || !BackBuffer) return;
-    PrimarySurface->pixels = BackBuffer->pixels;
+    PrimarySurface->pixels.swap(BackBuffer->pixels);
     platform::PresentFrame(PrimarySurface->pixels.data(), PrimarySurface->pitch);
 }
 

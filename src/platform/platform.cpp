@@ -33,7 +33,7 @@ struct PlatformState {
     std::deque<Event> events;
     std::vector<std::string> pendingCaptures;
     int width = 0, height = 0, bitsPerPixel = 0;
-    std::vector<uint32_t> frame;  // the last presented frame as 32-bit pixels
+    std::vector<uint32_t> frame;  // a presented frame converted to 32-bit pixels, or kept
     uint64_t presentCount = 0;
     bool questionFontRefused = false;
 };
@@ -99,15 +99,16 @@ void CollectMachineEvents(PlatformState& state) {
     }
 }
 
-void WritePendingCaptures(PlatformState& state) {
+// Writes the captures asked for since the last frame, of `shown` (32-bit pixels).
+void WritePendingCaptures(PlatformState& state, const uint8_t* shown) {
     if (state.pendingCaptures.empty()) return;
     mkdir(state.options.captureDir.c_str(), 0775);
     if (state.frame.empty()) state.frame.assign(800 * 600, 0);
+    if (!shown) shown = reinterpret_cast<const uint8_t*>(state.frame.data());
     int width = state.width ? state.width : 800;
     int height = state.height ? state.height : 600;
     for (const std::string& name : state.pendingCaptures)
-        WritePngCapture(state.options.captureDir + "/" + name + ".png", state.frame.data(), width,
-                        height);
+        WritePngCapture(state.options.captureDir + "/" + name + ".png", shown, width, height);
     state.pendingCaptures.clear();
 }
 
@@ -130,6 +131,15 @@ void ConvertFrame(PlatformState& state, const uint8_t* pixels, int pitch) {
             }
         }
     }
+}
+
+// The frame as 32-bit pixels. A 32-bit display's frame is shown as it is, without a copy, unless
+// the touch script may still ask for a capture once the frames have stopped: then the last one is
+// kept.
+const uint8_t* ShownPixels(PlatformState& state, const uint8_t* pixels, int pitch) {
+    if (state.bitsPerPixel == 32 && pitch == state.width * 4 && state.script.Empty()) return pixels;
+    ConvertFrame(state, pixels, pitch);
+    return reinterpret_cast<const uint8_t*>(state.frame.data());
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
@@ -173,7 +183,7 @@ bool Start(const Options& options, std::string& error) {
 void Stop() {
     PlatformState& state = State();
     if (!state.started) return;
-    WritePendingCaptures(state);
+    WritePendingCaptures(state, nullptr);
     if (state.backend) state.backend->CloseDisplay();
     state.backend.reset();
     state.trace.Close();
@@ -253,9 +263,9 @@ void PresentFrame(const uint8_t* pixels, int pitch) {
     PlatformState& state = Started();
     if (state.bitsPerPixel == 0) return;
     state.frameTimes.FramePresented(Milliseconds());
-    ConvertFrame(state, pixels, pitch);
-    WritePendingCaptures(state);
-    state.backend->ShowFrame(state.frame.data());
+    const uint8_t* shown = ShownPixels(state, pixels, pitch);
+    WritePendingCaptures(state, shown);
+    state.backend->ShowFrame(shown);
     if (++state.presentCount % kTracePresentEvery == 0)
         state.trace.Line(Milliseconds(), "present " + std::to_string(state.presentCount));
     state.frameTimes.PresentEnded();

@@ -90,7 +90,8 @@ void ExpectScreenMatches(const std::string& name) {
     const std::vector<uint32_t> screen = ScreenPixels();
     const char* update = std::getenv("VANTOR_UPDATE_GOLDEN");
     if (update != nullptr && std::string(update) == "1") {
-        ASSERT_TRUE(platform::WritePngCapture(golden.string(), screen.data(), 800, 600));
+        ASSERT_TRUE(platform::WritePngCapture(
+            golden.string(), reinterpret_cast<const uint8_t*>(screen.data()), 800, 600));
         return;
     }
     DecodedImage expected;

@@ -244,6 +244,20 @@ TEST_F(SpriteEngine, PresentShowsTheFrameAndPacesFifteenMilliseconds) {
     EXPECT_EQ(platform::Milliseconds(), beforeLate);
 }
 
+TEST_F(SpriteEngine, AFlipAloneLeavesTheBackBufferWithTheFrameShownBefore) {
+    FillBackBufferRect(0, 0, 800, 600, kGrey);
+    PresentFrame();
+    FillBackBufferRect(0, 0, 400, 600, 0);
+    const std::vector<uint8_t> drawn = BackBuffer->pixels;
+    const std::vector<uint8_t> before = PrimarySurface->pixels;
+    FlipFrame();
+    EXPECT_EQ(PrimarySurface->pixels, drawn);
+    EXPECT_EQ(BackBuffer->pixels, before);
+    PresentFrame();  // shows the grey frame again and copies it back
+    EXPECT_EQ(PrimarySurface->pixels, before);
+    EXPECT_EQ(BackBuffer->pixels, before);
+}
+
 TEST_F(SpriteEngine, UnloadReleasesEveryDecodedFile) {
     HundredWide();
     ASSERT_NE(SpriteFileTable[kBackFileId - 1].surface, nullptr);

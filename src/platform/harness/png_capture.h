@@ -7,6 +7,6 @@
 namespace platform {
 
 // `pixels` holds width x height 32-bit pixels (bytes blue, green, red, unused), rows packed.
-bool WritePngCapture(const std::string& path, const uint32_t* pixels, int width, int height);
+bool WritePngCapture(const std::string& path, const uint8_t* pixels, int width, int height);
 
 }  // namespace platform

@@ -22,7 +22,7 @@ public:
         if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) return ModeResult::InvalidMode;
         return RefusedDepths().count(bitsPerPixel) ? ModeResult::InvalidMode : ModeResult::Ok;
     }
-    void ShowFrame(const uint32_t*) override {}
+    void ShowFrame(const uint8_t*) override {}
     void CloseDisplay() override {}
     void ShowMessageBox(const char* caption, const char* text) override {
         fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");

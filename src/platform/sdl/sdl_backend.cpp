@@ -95,7 +95,7 @@ class SdlBackend final : public Backend {
         return texture_ ? ModeResult::Ok : ModeResult::Failed;
     }
 
-    void ShowFrame(const uint32_t* pixels) override {
+    void ShowFrame(const uint8_t* pixels) override {
         if (!texture_) return;
         SDL_UpdateTexture(texture_, nullptr, pixels, width_ * 4);
         SDL_RenderClear(renderer_);
