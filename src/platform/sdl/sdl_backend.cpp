@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "platform/backend.h"
 
@@ -67,7 +69,10 @@ class SdlBackend final : public Backend {
         if (!videoStarted_) return;
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_QUIT) {
+            if (event.type == SDL_WINDOWEVENT) {
+                // Uncovered, resized or shown again: the next frame is presented even unchanged.
+                repaintNeeded_ = true;
+            } else if (event.type == SDL_QUIT) {
                 queue.push_back(Event{EventKind::Quit, 0, 0});
             } else if (event.type == SDL_MOUSEBUTTONDOWN &&
                        event.button.button == SDL_BUTTON_LEFT &&
@@ -92,11 +97,21 @@ class SdlBackend final : public Backend {
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
                                      SDL_TEXTUREACCESS_STREAMING, width, height);
         width_ = width;
+        height_ = height;
+        shown_.clear();
+        repaintNeeded_ = true;
         return texture_ ? ModeResult::Ok : ModeResult::Failed;
     }
 
+    // A frame like the one on the screen is not sent again: on the attract screen most frames
+    // are unchanged, and comparing one costs far less than uploading and presenting it.
     void ShowFrame(const uint8_t* pixels) override {
         if (!texture_) return;
+        const size_t bytes = static_cast<size_t>(width_) * height_ * 4;
+        if (!repaintNeeded_ && shown_.size() == bytes && memcmp(shown_.data(), pixels, bytes) == 0)
+            return;
+        shown_.assign(pixels, pixels + bytes);
+        repaintNeeded_ = false;
         SDL_UpdateTexture(texture_, nullptr, pixels, width_ * 4);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -127,6 +142,9 @@ class SdlBackend final : public Backend {
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int width_ = 800;
+    int height_ = 600;
+    std::vector<uint8_t> shown_;  // the frame on the screen
+    bool repaintNeeded_ = true;
 };
 
 }  // namespace
