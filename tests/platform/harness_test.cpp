@@ -201,11 +201,13 @@ TEST(FrameTimes, OneLinePerFrameAfterTheFirstWithTheWorkBetweenPresents) {
     std::istringstream lines(ReadFileText("frames.txt"));
     std::vector<uint32_t> times;
     uint32_t ms;
-    long long micros;
-    while (lines >> ms >> micros) {
+    long long micros, cpuMicros;
+    while (lines >> ms >> micros >> cpuMicros) {
         times.push_back(ms);
         EXPECT_GE(micros, 0);
         EXPECT_LT(micros, 1000000) << "yields are not counted as work";
+        EXPECT_GE(cpuMicros, 0);
+        EXPECT_LT(cpuMicros, 1000000);
     }
     EXPECT_EQ(times, (std::vector<uint32_t>{15, 30, 45}));
 }

@@ -1,6 +1,14 @@
 #include "platform/harness/frame_times.h"
 
+#include <time.h>
+
 namespace platform {
+
+int64_t FrameTimes::ThreadCpuMicros() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
 
 bool FrameTimes::Open(const std::string& path) {
     Close();
@@ -15,18 +23,24 @@ void FrameTimes::Close() {
 }
 
 void FrameTimes::YieldStarted() {
-    if (file_) yieldStart_ = Clock::now();
+    if (!file_) return;
+    yieldStart_ = Clock::now();
+    cpuYieldStart_ = ThreadCpuMicros();
 }
 
 void FrameTimes::YieldEnded() {
-    if (file_) waited_ += Clock::now() - yieldStart_;
+    if (!file_) return;
+    waited_ += Clock::now() - yieldStart_;
+    cpuWaited_ += ThreadCpuMicros() - cpuYieldStart_;
 }
 
 void FrameTimes::FramePresented(uint32_t ms) {
     if (!file_ || !counting_) return;
     const auto work = Clock::now() - frameStart_ - waited_;
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(work).count();
-    std::fprintf(file_, "%u %lld\n", ms, static_cast<long long>(micros));
+    const int64_t cpuMicros = ThreadCpuMicros() - cpuFrameStart_ - cpuWaited_;
+    std::fprintf(file_, "%u %lld %lld\n", ms, static_cast<long long>(micros),
+                 static_cast<long long>(cpuMicros));
 }
 
 void FrameTimes::PresentEnded() {
@@ -34,6 +48,8 @@ void FrameTimes::PresentEnded() {
     counting_ = true;
     frameStart_ = Clock::now();
     waited_ = Clock::duration{};
+    cpuFrameStart_ = ThreadCpuMicros();
+    cpuWaited_ = 0;
 }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
-// The --frame-times file: how long the game worked on each frame, measured on the real clock from
-// the end of one present to the start of the next, leaving out the time spent waiting in yields
-// (the frame pacing, timed pauses). One line a frame: "MS MICROSECONDS", MS on the game's clock.
+// The --frame-times file: how long the game worked on each frame, from the end of one present to
+// the start of the next, leaving out the time spent waiting in yields (the frame pacing, timed
+// pauses). One line a frame: "MS MICROSECONDS CPU_MICROSECONDS", MS on the game's clock: the real
+// time the work took, and the processor time the game's thread used for it, which a busy machine
+// does not inflate.
 #pragma once
 
 #include <chrono>
@@ -27,11 +29,15 @@ class FrameTimes {
 
   private:
     using Clock = std::chrono::steady_clock;
+    static int64_t ThreadCpuMicros();
     FILE* file_ = nullptr;
     bool counting_ = false;  // false until the first present ends
     Clock::time_point frameStart_{};
     Clock::time_point yieldStart_{};
     Clock::duration waited_{};
+    int64_t cpuFrameStart_ = 0;
+    int64_t cpuYieldStart_ = 0;
+    int64_t cpuWaited_ = 0;
 };
 
 }  // namespace platform
