@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -40,15 +41,20 @@ void StopSprites(int code, const char* fileName) {
 
 // Up to `limit` bytes of the file (all of it when limit is 0). False when it cannot be read.
 bool ReadSpriteBytes(const char* name, size_t limit, std::vector<uint8_t>& bytes) {
-    std::ifstream in(platform::HostPath(name), std::ios::binary);
+    const std::string path = platform::HostPath(name);
+    std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     if (limit == 0) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(limit);
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-        bytes.resize(static_cast<size_t>(in.gcount()));
+        // The whole file in one read: a screen's picture is a megabyte or more, and it is read
+        // while the game waits for its next frame. Only a regular file has a size to read.
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        if (error) return false;
+        limit = static_cast<size_t>(size);
     }
+    bytes.resize(limit);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
+    bytes.resize(static_cast<size_t>(in.gcount()));
     return !in.bad();
 }
 

@@ -2,6 +2,9 @@
 // the frame cycle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include <memory>
 
 #include "graphics/display.h"
@@ -306,6 +309,18 @@ TEST_F(SpriteFailure, MissingAndTruncatedFilesStopTheDisplay) {
     ASSERT_TRUE(StartDisplay());
     LoadSprite(sprite, 57, 1);  // not in the table
     EXPECT_EQ(BackBuffer, nullptr);
+}
+
+TEST_F(SpriteFailure, AFolderInPlaceOfASpriteFileStopsTheDisplay) {
+    WriteSpriteFile(kBackFileId, BmpBytes(8, 8, Coordinates));
+    std::string path = SpriteFileTable[FindSpriteFileRow(kBackFileId)].name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::filesystem::remove(path);
+    std::filesystem::create_directories(path);
+    Sprite sprite;
+    LoadSprite(sprite, kBackFileId, 1);
+    EXPECT_EQ(BackBuffer, nullptr);
+    EXPECT_EQ(SpriteFailureCode(), 7);
 }
 
 TEST_F(SpriteFailure, EveryOperationIsHarmlessOnceTheDisplayHasStopped) {

@@ -28,8 +28,15 @@ void FrameTimes::YieldStarted() {
     cpuYieldStart_ = ThreadCpuMicros();
 }
 
+// The pacing between two frames takes about one yield a millisecond for 15 ms.
+constexpr int kPacingYields = 16;
+
 void FrameTimes::YieldEnded() {
     if (!file_) return;
+    if (++yieldsThisFrame_ > kPacingYields) {
+        StartCounting();
+        return;
+    }
     waited_ += Clock::now() - yieldStart_;
     cpuWaited_ += ThreadCpuMicros() - cpuYieldStart_;
 }
@@ -46,10 +53,15 @@ void FrameTimes::FramePresented(uint32_t ms) {
 void FrameTimes::PresentEnded() {
     if (!file_) return;
     counting_ = true;
+    StartCounting();
+}
+
+void FrameTimes::StartCounting() {
     frameStart_ = Clock::now();
     waited_ = Clock::duration{};
     cpuFrameStart_ = ThreadCpuMicros();
     cpuWaited_ = 0;
+    yieldsThisFrame_ = 0;
 }
 
 }  // namespace platform

@@ -2,7 +2,9 @@
 // the start of the next, leaving out the time spent waiting in yields (the frame pacing, timed
 // pauses). One line a frame: "MS MICROSECONDS CPU_MICROSECONDS", MS on the game's clock: the real
 // time the work took, and the processor time the game's thread used for it, which a busy machine
-// does not inflate.
+// does not inflate. A wait longer than a frame's pacing (a timed pause, a screen waiting for a
+// touch) is no frame: the count starts again after it, so the passes of its loop are not added to
+// the next frame's work.
 #pragma once
 
 #include <chrono>
@@ -30,6 +32,7 @@ class FrameTimes {
   private:
     using Clock = std::chrono::steady_clock;
     static int64_t ThreadCpuMicros();
+    void StartCounting();
     FILE* file_ = nullptr;
     bool counting_ = false;  // false until the first present ends
     Clock::time_point frameStart_{};
@@ -38,6 +41,7 @@ class FrameTimes {
     int64_t cpuFrameStart_ = 0;
     int64_t cpuYieldStart_ = 0;
     int64_t cpuWaited_ = 0;
+    int yieldsThisFrame_ = 0;
 };
 
 }  // namespace platform
