@@ -4,6 +4,7 @@
 
 #include "ballgame/board_drawing.h"
 #include "ballgame/prize_ball.h"
+#include "control/controller.h"
 #include "credit/credit_link.h"
 #include "graphics/assets.h"
 #include "graphics/font_text.h"
@@ -171,9 +172,11 @@ void PlayWinSequence(int32_t amount) {
     const std::string amountText = WinAmountText(amount);
     try {
         PlayEnding(Ending{kWinSound, congratsBaseSprite, amountText.c_str()});
-    } catch (const WindowClosed&) {
-        // The player has won: the money is theirs even if the cabinet is shut mid-sequence.
+    } catch (const RunInterrupted&) {
+        // The player has won: the money is theirs even if the cabinet is shut mid-sequence, and
+        // the meters book it with the payment so they agree with the credit service.
         PayWin(amount);
+        EndGameAccounting();
         throw;
     }
     PayWin(amount);

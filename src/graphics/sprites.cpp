@@ -290,3 +290,7 @@ void UnloadAllSprites() {
 int SpriteFailureCode() {
     return lastFailureCode;
 }
+
+bool SpritesStoppedTheDisplay() {
+    return lastFailureCode != 0 && BackBuffer == nullptr;
+}

@@ -62,5 +62,8 @@ void CaptureLayer(int which, const ClipBox* box);
 void CrossFade(int percent, const ClipBox* box, bool keyed);
 
 // The stop code (7 file, 9 surface, 20 memory) of the last sprite failure that stopped the
-// display, or 0 when none has. The shell ends the run as a display failure when it is set.
+// display, or 0 when none has.
 int SpriteFailureCode();
+// True from a sprite failure until the display is started again: nothing can be drawn, and the
+// shell ends the run as a display failure.
+bool SpritesStoppedTheDisplay();

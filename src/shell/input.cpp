@@ -1,11 +1,13 @@
 #include "shell/input.h"
 
+#include "graphics/sprites.h"
 #include "platform/platform.h"
 
 int16_t swTouchX = -1;
 int16_t swTouchY = -1;
 
 void PumpMessages() {
+    if (SpritesStoppedTheDisplay()) throw DisplayStopped();
     platform::Event event;
     while (platform::NextEvent(event)) {
         if (event.kind == platform::EventKind::Quit) throw WindowClosed();

@@ -11,12 +11,22 @@ extern int16_t swTouchY;
 
 // Handles every pending input event: a touch is recorded in swTouchX / swTouchY (only the last
 // one counts). Closing the window throws WindowClosed, which the program entry turns into the
-// orderly shut-down.
+// orderly shut-down; a display that a sprite file took down throws DisplayStopped, which it turns
+// into the display failure. Every screen loop pumps, so either ends the run within a frame.
 void PumpMessages();
 
 // Throws away every pending event and forgets the last touch.
 void FlushInput();
 
-struct WindowClosed : std::runtime_error {
-    WindowClosed() : std::runtime_error("the cabinet window was closed") {}
+// The run cannot go on: whatever a screen was doing is abandoned (a win being shown is paid first).
+struct RunInterrupted : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct WindowClosed : RunInterrupted {
+    WindowClosed() : RunInterrupted("the cabinet window was closed") {}
+};
+
+struct DisplayStopped : RunInterrupted {
+    DisplayStopped() : RunInterrupted("a sprite file took the display down") {}
 };

@@ -60,6 +60,14 @@ void FadeToAttractScreen() {
     }
 }
 
+// The meters in memory are the record file's only once it has been read: a run that ends during
+// the loading screen must leave the file as it was, not overwrite it with zeros.
+bool metersRead = false;
+
+void SaveMetersIfRead() {
+    if (metersRead) WriteRecordFile();
+}
+
 void CloseCreditLink() {
     SendTerm();
     CloseCreditService();
@@ -88,14 +96,11 @@ void CountGameSold() {
 }
 
 // A sprite file that fails to load takes the display with it: nothing can be drawn any more, so
-// the run ends as a display failure once the meters are safe.
-bool DisplayLost() {
-    return BackBuffer == nullptr;
-}
-
+// the run ends as a display failure once the meters are safe. A screen finds out at its next
+// frame or wait (DisplayStopped); the checks below catch a failure with no frame after it.
 int EndAfterDisplayLoss() {
     LogPrint("Display lost, stopping (sprite stop code %d)\n", SpriteFailureCode());
-    WriteRecordFile();
+    SaveMetersIfRead();
     FailureCleanUp();
     return kExitNoDisplay;
 }
@@ -115,6 +120,7 @@ void PlayAndRecordGame() {
 int RunWithDisplay() {
     ShowLoadingScreen();
     ReadRecordFile();
+    metersRead = true;
     if (!LoadQuestionPacks()) {
         LogPrint("Initialise Questions Failed\n");
         FailureCleanUp();
@@ -127,14 +133,12 @@ int RunWithDisplay() {
     }
     SeedRandom(ClockMs());
     InitialiseGraphics();
-    if (DisplayLost()) return EndAfterDisplayLoss();
+    if (SpritesStoppedTheDisplay()) return EndAfterDisplayLoss();
     FadeToAttractScreen();
 
-    while (WaitForStart()) {
+    while (WaitForStart())
         PlayAndRecordGame();
-        if (DisplayLost()) return EndAfterDisplayLoss();
-    }
-    if (DisplayLost()) return EndAfterDisplayLoss();
+    if (SpritesStoppedTheDisplay()) return EndAfterDisplayLoss();
     OrderlyShutDown();
     return kExitOrderly;
 }
@@ -145,6 +149,7 @@ int RunVantor(const platform::Options& options) {
     // The background music is opened before anything else, from the content directory.
     ProgramMusic();
     InitialiseProgramValues();
+    metersRead = false;
     if (!platform::CreateMainWindow()) return kExitNoWindow;
 
     switch (ConnectCreditService(options.creditPort)) {
@@ -167,9 +172,11 @@ int RunVantor(const platform::Options& options) {
     } catch (const WindowClosed&) {
         // Closing the cabinet's window ends the program as Main Menu does. A game cut short
         // still has its sale on the meters.
-        WriteRecordFile();
+        SaveMetersIfRead();
         OrderlyShutDown();
         return kExitOrderly;
+    } catch (const DisplayStopped&) {
+        return EndAfterDisplayLoss();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -189,6 +190,28 @@ TEST_F(GamePaths, EveryOfferRefusedAndTheOwnBallWorthEightyPenceIsPaidToTheCredi
     EXPECT_EQ(run.Counter(counter::kOffersAboveOwnBall), 1);
     EXPECT_EQ(run.creditAfter, 180);
     ExpectReport("every_offer_refused_own_ball_80p", run);
+}
+
+// The cabinet is shut down while the congratulations play: the win is paid at once and booked with
+// it, so the meters' paid-out total still agrees with the credit service.
+TEST_F(GamePaths, AWinInterruptedByTheWindowClosingIsPaidAndBooked) {
+    const PathRun whole = Play(PathSetup(100).Autoplay("take=1,seed=1"));
+    long winStarts = -1;
+    for (const TimedEvent& event : Events(whole))
+        if (event.event == "sound 11") winStarts = event.ms;
+    ASSERT_GT(winStarts, 0) << whole.trace;
+
+    std::filesystem::remove_all("data");  // the second run starts from fresh meters
+    const PathRun cut = Play(PathSetup(100)
+                                 .Autoplay("take=1,seed=1")
+                                 .Touches(std::to_string(winStarts + 500) + " close\n"));
+    EXPECT_EQ(cut.exitStatus, 0) << cut.output;
+    EXPECT_TRUE(cut.Traced("close"));
+    EXPECT_EQ(cut.MoneyMoves(), (Moves{"CUSE,50\r\n", "CADD,40\r\n", "TERM\r\n"}));
+    EXPECT_EQ(cut.Counter(counter::kWonTotal), 40);
+    EXPECT_EQ(cut.Counter(counter::kWon50p), 40);
+    EXPECT_EQ(cut.Counter(counter::kWinningGames), 1);
+    EXPECT_EQ(cut.creditAfter, 90);
 }
 
 // ---- Offers taken: the win paid as pounds, pence or both -------------------------------------

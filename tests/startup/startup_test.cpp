@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
+#include "control/record_file.h"
 #include "support/fake_credit_service.h"
 #include "support/run_program.h"
 #include "support/small_content.h"
@@ -55,6 +57,7 @@ TEST(Startup, AFileNamedSystemEndsTheProgramAtOnceWithZero) {
 
 TEST(Startup, MissingQuestionPacksLogSendTermAndExit249) {
     ScopedWorkDir dir;
+    WritePlainSpriteFiles(Colour{10, 20, 30});
     FakeCreditService service;
     AnswerLikeAService(service);
     ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
@@ -89,4 +92,55 @@ TEST(Startup, ASpriteFileThatWillNotLoadEndsTheRunAsADisplayFailure) {
     EXPECT_TRUE(std::filesystem::exists("data/brasswick.rec")) << "the meters are saved first";
     ASSERT_TRUE(service.WaitForCommands(1));
     EXPECT_EQ(service.Commands().back(), "TERM\r\n");
+}
+
+// A picture whose header is sound but whose pixels are cut short passes start-up and fails on the
+// screen that first draws it: the run must end there, not go on selling games on a dead screen.
+TEST(Startup, APictureThatFailsOnItsFirstDrawEndsTheRunBeforeAnythingIsSold) {
+    ScopedWorkDir dir;
+    WritePlainSpriteFiles(Colour{10, 20, 30});
+    std::vector<uint8_t> cutShort = Bmp24(8, 192, [](int, int) { return Colour{1, 2, 3}; });
+    cutShort.resize(54 + 100);
+    WriteSpriteFileById(13, cutShort);  // the attract screen's background
+    RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", "."});
+    FakeCreditService service;
+    AnswerLikeAService(service);
+    ProgramResult run =
+        RunProgram("vantor", HeadlessArgs(service.Port(), {"--autoplay", "games=1"}));
+    EXPECT_EQ(run.exitStatus, 250) << run.output;
+    const std::string log = ReadFileText("~system/logs/Vantor.txt");
+    EXPECT_NE(log.find("could not be loaded; display stopped (7)"), std::string::npos) << log;
+    EXPECT_NE(log.find("Display lost, stopping (sprite stop code 7)"), std::string::npos) << log;
+    const std::regex failedDraw("Failed parameters");
+    const auto failedDraws = std::distance(std::sregex_iterator(log.begin(), log.end(), failedDraw),
+                                           std::sregex_iterator());
+    EXPECT_LT(failedDraws, 100) << "the run ends within a frame of the failure";
+    ASSERT_TRUE(service.WaitForCommands(1));
+    for (const std::string& command : service.Commands())
+        EXPECT_EQ(command.rfind("CUSE", 0), std::string::npos) << "no game is sold blind";
+    EXPECT_EQ(service.Commands().back(), "TERM\r\n");
+}
+
+// The cabinet is switched off (its window closed) before the meters were read: the record file on
+// disk is the only true copy and must be left exactly as it was.
+TEST(Startup, ClosingTheWindowBeforeTheMetersAreReadLeavesTheRecordFileAsItWas) {
+    ScopedWorkDir dir;
+    WritePlainSpriteFiles(Colour{10, 20, 30});
+    RunProgram("pack-questions", {VANTOR_SOURCE_DIR "/content/questions", "."});
+    RecordContents meters;
+    meters.balances[0] = -123.5f;
+    meters.counters[0] = 7;
+    meters.counters[23] = 456;
+    meters.firstWritten = "01/02/26";
+    const std::vector<uint8_t> bytes = EncodeRecord(meters);
+    const std::string before(bytes.begin(), bytes.end());
+    std::filesystem::create_directory("data");
+    WriteFileText("data/brasswick.rec", before);
+    WriteFileText("touches.txt", "0 close\n");
+    FakeCreditService service;
+    AnswerLikeAService(service);
+    ProgramResult run =
+        RunProgram("vantor", HeadlessArgs(service.Port(), {"--touches", "touches.txt"}));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(ReadFileText("data/brasswick.rec"), before);
 }

@@ -28,7 +28,8 @@ class PackedQuestions {
 
     bool CopyInto(const fs::path& target) const {
         std::error_code error;
-        fs::copy(directory_, target, fs::copy_options::recursive, error);
+        fs::copy(directory_, target,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         return made_ && !error;
     }
 
