@@ -5,7 +5,10 @@
 #include "ballgame/opening_frames.h"
 #include "game/touch_menu.h"
 #include "graphics/assets.h"
+#include "graphics/display.h"
+#include "graphics/draw_surface.h"
 #include "graphics/font_text.h"
+#include "graphics/registry.h"
 #include "questions/answer_clock.h"
 #include "shell/waits.h"
 
@@ -37,8 +40,12 @@ void RedrawButtonArea() {
     DrawOfferPlate(&kButtonArea);
 }
 
+// The button pictures are BMPs: no alpha, their background magenta and keyed out.
 void DrawButton(const Surface* image, const char* name, OfferButton button) {
-    DrawImageCell(image, name, button, kButtonX[button], kButtonY);
+    const ImageRect* cell = image ? FindImageFrame(name, button) : nullptr;
+    if (!cell) return;
+    DrawSurface(image, cell, BackBuffer, kButtonX[button], kButtonY, 1.0f, 1.0f, 0.0f, 0, 1.0f,
+                0.0f);
 }
 
 // The take-or-leave menu's pass: the decision frame with the sparkle, and the end when the

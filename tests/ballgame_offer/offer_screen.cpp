@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "ballgame/board.h"
@@ -15,9 +17,11 @@
 #include "graphics/assets.h"
 #include "graphics/display.h"
 #include "graphics/font_text.h"
+#include "graphics/image_loader.h"
 #include "graphics/registry.h"
 #include "graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
+#include "platform/host_path.h"
 #include "platform/platform.h"
 #include "questions/question_packs.h"
 #include "questions/question_screen.h"
@@ -59,15 +63,30 @@ Surface* MakeStrip(const char* name, int picture, int width, int height, int cel
     return surface;
 }
 
+// The button strips are BMPs on magenta, read by the game's own loader as the cabinet's are (so
+// without alpha): two cells of 140 x 50 in the cell colours, each with a magenta hole at
+// kButtonHole that must leave the plate showing.
+Surface* LoadButtonStrip(const char* name, int picture) {
+    const std::vector<uint8_t> bytes = BmpBytes(140, 100, [picture](int x, int y) {
+        if (x == kButtonHole.first && y % 50 == kButtonHole.second) return kMagenta;
+        return ToRgb(CellColour(picture, y / 50));
+    });
+    const std::filesystem::path path = platform::HostPath(name);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return LoadImageSurface(name, 2);
+}
+
 void MakeOfferPictures() {
     openBallLeftImage =
         MakeStrip("Graphic_resource//Main//Open_Ball_Left.tga", kOfferLeftHalfPicture, 100, 200, 1);
     openBallRightImage = MakeStrip("Graphic_resource//Main//Open_Ball_Right.tga",
                                    kOfferRightHalfPicture, 100, 200, 1);
-    vornaOffImage =
-        MakeStrip("Graphic_resource//Main//VornaOff.bmp", kLitButtonsPicture, 140, 50, 2);
+    vornaOffImage = LoadButtonStrip("Graphic_resource//Main//VornaOff.bmp", kLitButtonsPicture);
     vornaPressedImage =
-        MakeStrip("Graphic_resource//Main//VornaPressed.bmp", kPressedButtonsPicture, 140, 50, 2);
+        LoadButtonStrip("Graphic_resource//Main//VornaPressed.bmp", kPressedButtonsPicture);
 
     WriteSpriteFile(kOfferPlateFileId,
                     BmpBytes(296, 172, [](int, int) { return ToRgb(kPlateColour); }));

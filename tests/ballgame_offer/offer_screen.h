@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ballgame_board/board_screen.h"
@@ -17,6 +18,8 @@
 // Colours of the offer's stand-in pictures (0x00RRGGBB).
 inline constexpr int kOfferLeftHalfPicture = 60, kOfferRightHalfPicture = 61;
 inline constexpr int kLitButtonsPicture = 62, kPressedButtonsPicture = 63;
+// The magenta pixel in each button cell (x, y within the cell), keyed out when drawn.
+inline constexpr std::pair<int, int> kButtonHole{70, 25};
 inline constexpr uint32_t kPlateColour = 0x0A6E1E;
 inline constexpr uint32_t kFontColour = 0xF0E614;
 // Each glyph of the stand-in font is a solid block this wide and high.

@@ -144,6 +144,8 @@ TEST_F(OfferScreen, TheDecisionFrameShowsThePlateTheAmountAndTheButtonsInTurn) {
     EXPECT_EQ(ScreenColour(255, 310), take);
     EXPECT_EQ(ScreenColour(394, 359), take);
     EXPECT_EQ(ScreenColour(405, 310), kPlateColour) << "Leave waits unlit";
+    EXPECT_EQ(ScreenColour(255 + kButtonHole.first, 310 + kButtonHole.second), kPlateColour)
+        << "the button's magenta is keyed out";
 
     AdvanceClock(kOfferBlinkMs - 5);
     DrawOfferFrame();
