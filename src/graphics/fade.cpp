@@ -104,17 +104,21 @@ void CrossFade(int percent, const ClipBox* box, bool keyed) {
     const int bytesPerPixel = layer->bytesPerPixel;
     const int count = part.right - part.left;
     const uint32_t key = bytesPerPixel == 2 ? kKeyLanes16 : kKeyLanes;
+    // Each component c = B + percent x (A - B) / 100; the unused lane is never written out. A
+    // 32-bit row is blended, written to the layer and shown on the back buffer in one pass.
+    const bool onePass = bytesPerPixel == 4 && (!BackBuffer || BackBuffer->bytesPerPixel == 4);
     uint8_t blended[kScreenWidth * kLanes];
     for (int y = part.top; y < part.bottom; ++y) {
         const uint8_t* a = PictureAt(fadePictureA, part, part.left, y);
         const uint8_t* b = PictureAt(fadePictureB, part, part.left, y);
         uint8_t* pixels = layer->Row(y) + part.left * bytesPerPixel;
-        // Each component c = B + percent x (A - B) / 100; the unused lane is never written out.
+        if (onePass) {
+            uint8_t* shown = BackBuffer ? BackBuffer->Row(y) + part.left * bytesPerPixel : nullptr;
+            FadeRow32(a, b, count, percent, keyed, key, pixels, shown);
+            continue;
+        }
         BlendBytes(a, b, count * kLanes, percent, blended);
-        if (bytesPerPixel == 4)
-            WriteLanesRow32(blended, a, count, keyed, key, pixels);
-        else
-            WriteNarrowRow(blended, a, count, bytesPerPixel, keyed, key, pixels);
+        WriteNarrowRow(blended, a, count, bytesPerPixel, keyed, key, pixels);
     }
-    DrawLayer(0, 0, 0, keyed, part.left, part.top, part.right, part.bottom);
+    if (!onePass) DrawLayer(0, 0, 0, keyed, part.left, part.top, part.right, part.bottom);
 }

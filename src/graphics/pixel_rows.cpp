@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "graphics/fade_row_wide.h"
+
 namespace {
 
 constexpr uint32_t kColourBits = 0x00FFFFFF;
@@ -21,29 +23,27 @@ void StoreWord(uint8_t* bytes, uint32_t word) {
 }
 
 #if defined(__SSE2__)
-__m128i Load(const uint8_t* bytes) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-}
-void Store(uint8_t* bytes, __m128i value) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), value);
-}
-// Where mask is set take `chosen`, elsewhere `other`.
-__m128i Select(__m128i mask, __m128i chosen, __m128i other) {
-    return _mm_or_si128(_mm_and_si128(mask, chosen), _mm_andnot_si128(mask, other));
-}
-
-// Eight signed values of at most 25,500 in size divided by 100, truncating toward zero: the high
-// half of x * 5243 shifted by 3 is floor(x / 100) over that range, and negative values are then
-// moved up by one toward zero.
-__m128i DivideBy100(__m128i x) {
-    const __m128i floor = _mm_srai_epi16(_mm_mulhi_epi16(x, _mm_set1_epi16(5243)), 3);
-    return _mm_sub_epi16(floor, _mm_srai_epi16(x, 15));
-}
-
-__m128i BlendHalf(__m128i a, __m128i b, __m128i percent) {
-    const __m128i step = DivideBy100(_mm_mullo_epi16(_mm_sub_epi16(a, b), percent));
-    return _mm_add_epi16(b, step);
-}
+struct Sse2 {
+    using V = __m128i;
+    static constexpr int kPixels = 4;
+    static V Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
+    static void Store(uint8_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
+    static V Zero() { return _mm_setzero_si128(); }
+    static V Set16(int16_t v) { return _mm_set1_epi16(v); }
+    static V Set32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+    static V LowBytes(V v, V zero) { return _mm_unpacklo_epi8(v, zero); }
+    static V HighBytes(V v, V zero) { return _mm_unpackhi_epi8(v, zero); }
+    static V PackBytes(V low, V high) { return _mm_packus_epi16(low, high); }
+    static V Add16(V x, V y) { return _mm_add_epi16(x, y); }
+    static V Sub16(V x, V y) { return _mm_sub_epi16(x, y); }
+    static V MulLow16(V x, V y) { return _mm_mullo_epi16(x, y); }
+    static V MulHigh16(V x, V y) { return _mm_mulhi_epi16(x, y); }
+    static V ShiftRight16(V x, int n) { return _mm_srai_epi16(x, n); }
+    static V And(V x, V y) { return _mm_and_si128(x, y); }
+    static V AndNot(V x, V y) { return _mm_andnot_si128(x, y); }
+    static V Or(V x, V y) { return _mm_or_si128(x, y); }
+    static V Equal32(V x, V y) { return _mm_cmpeq_epi32(x, y); }
+};
 #endif
 
 }  // namespace
@@ -54,9 +54,9 @@ void CopyKeyedRow32(const uint8_t* in, uint8_t* out, int count, uint32_t key) {
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     const __m128i keyWords = _mm_set1_epi32(static_cast<int>(key & kColourBits));
     for (; i + 4 <= count; i += 4) {
-        const __m128i source = Load(in + 4 * i);
+        const __m128i source = Sse2::Load(in + 4 * i);
         const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(source, colour), keyWords);
-        Store(out + 4 * i, Select(keyed, Load(out + 4 * i), source));
+        Sse2::Store(out + 4 * i, Select<Sse2>(keyed, Sse2::Load(out + 4 * i), source));
     }
 #endif
     for (; i < count; ++i) {
@@ -68,40 +68,41 @@ void CopyKeyedRow32(const uint8_t* in, uint8_t* out, int count, uint32_t key) {
 void BlendBytes(const uint8_t* a, const uint8_t* b, int count, int percent, uint8_t* out) {
     int i = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i scale = _mm_set1_epi16(static_cast<int16_t>(percent));
-    for (; i + 16 <= count; i += 16) {
-        const __m128i va = Load(a + i), vb = Load(b + i);
-        const __m128i low =
-            BlendHalf(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), scale);
-        const __m128i high =
-            BlendHalf(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), scale);
-        Store(out + i, _mm_packus_epi16(low, high));
-    }
+    const __m128i scale = Sse2::Set16(static_cast<int16_t>(percent));
+    for (; i + 16 <= count; i += 16)
+        Sse2::Store(out + i, BlendVector<Sse2>(Sse2::Load(a + i), Sse2::Load(b + i), scale));
 #endif
     for (; i < count; ++i)
         out[i] = static_cast<uint8_t>(b[i] + percent * (a[i] - b[i]) / 100);
 }
 
-void WriteLanesRow32(const uint8_t* blended, const uint8_t* a, int count, bool keyed, uint32_t key,
-                     uint8_t* out) {
+void FadeRow32(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed, uint32_t key,
+               uint8_t* layer, uint8_t* back) {
     int i = 0;
+#if defined(__x86_64__)
+    if (HasAvx2()) i = FadeRowAvx2(a, b, count, percent, keyed, key, layer, back);
+#endif
 #if defined(__SSE2__)
-    const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
-    const __m128i keyWords = _mm_set1_epi32(static_cast<int>(key & kColourBits));
-    const __m128i useA = keyed ? _mm_set1_epi32(-1) : _mm_setzero_si128();
-    for (; i + 4 <= count; i += 4) {
-        const __m128i fromA = Load(a + 4 * i);
-        const __m128i isKey =
-            _mm_and_si128(useA, _mm_cmpeq_epi32(_mm_and_si128(fromA, colour), keyWords));
-        const __m128i lanes = Select(isKey, fromA, Load(blended + 4 * i));
-        Store(out + 4 * i, Select(colour, lanes, Load(out + 4 * i)));
-    }
+    i += FadeRowWide<Sse2>(a + 4 * i, b + 4 * i, count - i, percent, keyed, key, layer + 4 * i,
+                           back ? back + 4 * i : nullptr);
 #endif
     for (; i < count; ++i) {
         const uint32_t fromA = LoadWord(a + 4 * i);
-        const uint32_t lanes =
-            keyed && ((fromA ^ key) & kColourBits) == 0 ? fromA : LoadWord(blended + 4 * i);
-        StoreWord(out + 4 * i, (LoadWord(out + 4 * i) & ~kColourBits) | (lanes & kColourBits));
+        uint32_t lanes = fromA;
+        if (!keyed || ((fromA ^ key) & kColourBits) != 0) {
+            uint8_t blended[4];
+            BlendBytes(a + 4 * i, b + 4 * i, 4, percent, blended);
+            lanes = LoadWord(blended);
+        }
+        const uint32_t shown = (LoadWord(layer + 4 * i) & ~kColourBits) | (lanes & kColourBits);
+        StoreWord(layer + 4 * i, shown);
+        if (back && (!keyed || ((shown ^ key) & kColourBits) != 0)) StoreWord(back + 4 * i, shown);
     }
 }
+
+#if defined(__x86_64__)
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif

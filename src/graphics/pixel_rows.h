@@ -12,8 +12,10 @@ void CopyKeyedRow32(const uint8_t* in, uint8_t* out, int count, uint32_t key);
 // zero (percent 0 to 100).
 void BlendBytes(const uint8_t* a, const uint8_t* b, int count, int percent, uint8_t* out);
 
-// Writes `count` pixels of three-component lanes (a 32-bit word each, component 0 lowest) into a
-// 32-bit row, keeping each pixel's fourth byte. With keyed set, a pixel whose lanes in `a` equal
-// `key` takes its lanes from `a` instead of `blended`.
-void WriteLanesRow32(const uint8_t* blended, const uint8_t* a, int count, bool keyed, uint32_t key,
-                     uint8_t* out);
+// One row of a 32-bit cross-fade, `count` pixels kept as 32-bit words (component 0 lowest): the
+// blend of a and b (as BlendBytes) becomes the colour of each layer pixel, whose fourth byte is
+// kept; with keyed set, a pixel whose colour in `a` is the key keeps a's colour. The new layer
+// pixel is then shown on the back buffer row (when there is one) as DrawLayer shows it: every
+// pixel, or with keyed set all but those of the key colour.
+void FadeRow32(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed, uint32_t key,
+               uint8_t* layer, uint8_t* back);

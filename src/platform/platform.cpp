@@ -31,6 +31,7 @@ struct PlatformState {
     TraceFile trace;
     FrameTimes frameTimes;
     std::deque<Event> events;
+    std::deque<Event> collected;  // the backend's events of one collection (kept: no allocation)
     std::vector<std::string> pendingCaptures;
     int width = 0, height = 0, bitsPerPixel = 0;
     std::vector<uint32_t> frame;  // a presented frame converted to 32-bit pixels, or kept
@@ -89,9 +90,9 @@ void DeliverDueScript(PlatformState& state) {
 }
 
 void CollectMachineEvents(PlatformState& state) {
-    std::deque<Event> fresh;
-    state.backend->CollectEvents(fresh);
-    for (const Event& event : fresh) {
+    state.collected.clear();
+    state.backend->CollectEvents(state.collected);
+    for (const Event& event : state.collected) {
         if (event.kind == EventKind::Touch)
             QueueTouch(state, event.x, event.y);
         else
@@ -215,10 +216,7 @@ void DiscardEvents() {
     CollectMachineEvents(state);
     DeliverDueScript(state);
     // A closed window is never thrown away: the program must still end.
-    std::deque<Event> kept;
-    for (const Event& event : state.events)
-        if (event.kind == EventKind::Quit) kept.push_back(event);
-    state.events.swap(kept);
+    std::erase_if(state.events, [](const Event& event) { return event.kind != EventKind::Quit; });
 }
 
 void InjectTouch(int16_t x, int16_t y) {

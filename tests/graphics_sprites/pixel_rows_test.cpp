@@ -2,6 +2,7 @@
 // the plain loop finishes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "graphics/pixel_rows.h"
@@ -24,7 +25,7 @@ TEST(PixelRows, BlendMatchesTruncatingArithmeticForEveryValue) {
     }
 }
 
-std::vector<uint8_t> Words(std::initializer_list<uint32_t> words) {
+std::vector<uint8_t> Words(const std::vector<uint32_t>& words) {
     std::vector<uint8_t> bytes;
     for (uint32_t w : words)
         for (int i = 0; i < 4; ++i)
@@ -40,15 +41,63 @@ TEST(PixelRows, KeyedCopyIgnoresTheFourthByte) {
     EXPECT_EQ(out, Words({7, 0x00000001, 7, 0x00FF00FE, 7, 0x00123456}));
 }
 
-TEST(PixelRows, LanesKeepThePixelsFourthByteAndKeyedA) {
-    const std::vector<uint8_t> blended =
-        Words({0x99010203, 0x99040506, 0x99070809, 0x990A0B0C, 0x990D0E0F});
-    const std::vector<uint8_t> a = Words({0x00FF00FF, 0, 0x77FF00FF, 0, 0x00FF00FF});
-    std::vector<uint8_t> out = Words({0xAA000000, 0xBB000000, 0xCC000000, 0xDD000000, 0xEE000000});
-    WriteLanesRow32(blended.data(), a.data(), 5, true, 0x00FF00FF, out.data());
-    EXPECT_EQ(out, Words({0xAAFF00FF, 0xBB040506, 0xCCFF00FF, 0xDD0A0B0C, 0xEEFF00FF}));
-    WriteLanesRow32(blended.data(), a.data(), 5, false, 0x00FF00FF, out.data());
-    EXPECT_EQ(out, Words({0xAA010203, 0xBB040506, 0xCC070809, 0xDD0A0B0C, 0xEE0D0E0F}));
+// What a fade pixel must become, worked out plainly: the blend of its colour bytes (or A's colour
+// where A is the key and the fade is keyed) under the layer's own fourth byte; the back buffer
+// shows it unless the fade is keyed and it is the key colour.
+struct FadedPixel {
+    uint32_t layer, back;
+};
+FadedPixel ExpectedFade(uint32_t a, uint32_t b, uint32_t layer, uint32_t back, int percent,
+                        bool keyed) {
+    constexpr uint32_t kKey = 0x00FF00FF;
+    uint32_t colour = a & 0xFFFFFF;
+    if (!keyed || colour != kKey) {
+        colour = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int from = static_cast<int>(a >> shift & 0xFF),
+                      to = static_cast<int>(b >> shift & 0xFF);
+            colour |= static_cast<uint32_t>(to + percent * (from - to) / 100) << shift;
+        }
+    }
+    const uint32_t shown = (layer & 0xFF000000) | colour;
+    return {shown, keyed && colour == kKey ? back : shown};
+}
+
+TEST(PixelRows, AFadeRowBlendsIntoTheLayerAndShowsItOnTheBackBuffer) {
+    // Thirteen pixels, so that every loop runs: eight at AVX2 width (on a processor that has it),
+    // four at SSE2 width and one plain. Ordinary colours, A of the key colour, and a blend that
+    // happens to come out as the key colour.
+    const std::vector<uint32_t> a{0x11203040, 0x00FF00FF, 0x22FF01FF, 0x00000000, 0x00FFFFFF,
+                                  0x33FF00FF, 0x00808080, 0x00FF01FF, 0x00010203, 0x00FF00FF,
+                                  0x00FF01FF, 0x00FEDCBA, 0x00FF01FF};
+    const std::vector<uint32_t> b{0x00405060, 0x00123456, 0x00FF00FF, 0x00FFFFFF, 0x00000000,
+                                  0x00000000, 0x00FF00FF, 0x00FF00FF, 0x00F0E0D0, 0x00ABCDEF,
+                                  0x00FF00FF, 0x00012345, 0x00FF00FF};
+    constexpr int kCount = 13;
+    for (bool keyed : {false, true})
+        for (int percent : {0, 1, 50, 99, 100})
+            for (bool withBack : {true, false}) {
+                std::vector<uint32_t> layerWords, backWords;
+                for (uint32_t i = 0; i < kCount; ++i) {
+                    layerWords.push_back(0xA1000000u + (i << 24));
+                    backWords.push_back(i + 1);
+                }
+                std::vector<uint8_t> layer = Words(layerWords), back = Words(backWords);
+                FadeRow32(Words(a).data(), Words(b).data(), kCount, percent, keyed, 0x00FF00FF,
+                          layer.data(), withBack ? back.data() : nullptr);
+                for (int i = 0; i < kCount; ++i) {
+                    const FadedPixel expected =
+                        ExpectedFade(a[i], b[i], 0xA1000000u + (static_cast<uint32_t>(i) << 24),
+                                     i + 1u, percent, keyed);
+                    uint32_t gotLayer, gotBack;
+                    std::memcpy(&gotLayer, layer.data() + 4 * i, 4);
+                    std::memcpy(&gotBack, back.data() + 4 * i, 4);
+                    EXPECT_EQ(gotLayer, expected.layer)
+                        << i << " keyed " << keyed << " " << percent << "%";
+                    EXPECT_EQ(gotBack, withBack ? expected.back : i + 1u)
+                        << i << " keyed " << keyed << " " << percent << "%";
+                }
+            }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
 #include "platform/platform.h"
+#include "shell/input.h"
 #include "shell/log.h"
 #include "support/work_dir.h"
 
@@ -327,7 +328,9 @@ TEST_F(SpriteFailure, EveryOperationIsHarmlessOnceTheDisplayHasStopped) {
     WriteSpriteFile(kBackFileId, BmpBytes(8, 8, Coordinates));
     Sprite described;
     DescribeSprite(described, kBackFileId, 1);
-    StopDisplay(7);
+    Sprite missing;
+    DescribeSprite(missing, kMenuFileId, 1);  // its file was never written
+    ASSERT_TRUE(SpritesStoppedTheDisplay());
 
     const std::string logBefore = LogText();
     Sprite sprite;
@@ -344,7 +347,13 @@ TEST_F(SpriteFailure, EveryOperationIsHarmlessOnceTheDisplayHasStopped) {
     CrossFade(50, nullptr, true);
     EXPECT_EQ(LogText(), logBefore);  // only the failure that stopped the display is logged
 
-    // Frames are still paced, so screen loops that count on them keep their timing.
+    // The screen that was drawing finds out at its next frame, and the run ends there.
+    EXPECT_THROW(PresentFrame(), DisplayStopped);
+    EXPECT_THROW(FlipFrame(), DisplayStopped);
+
+    // A display started again draws on.
+    ASSERT_TRUE(StartDisplay());
+    EXPECT_FALSE(SpritesStoppedTheDisplay());
     PresentFrame();
     const uint32_t start = platform::Milliseconds();
     FlipFrame();

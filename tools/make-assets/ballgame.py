@@ -353,10 +353,14 @@ RESULTS = {
     "TryAgain": ("TRY AGAIN", t.AMBER),
     "TimedOut": ("TIME UP", (110, 70, 200)),
 }
-# Relative to the cell: the stamp overshoots to the cell's full size and settles a little
-# smaller.
-RESULT_SCALES = [0.27, 0.49, 0.71, 0.94, 1.0, 0.93, 0.89]
+# The game draws the frames over one another without clearing, several times each, so the stamp
+# only grows: every frame lies inside the next (scaled about a point inside both the badge and
+# the banner), and what is left on screen is the last, full-size frame.
+RESULT_SCALES = [0.3, 0.5, 0.68, 0.82, 0.92, 0.97, 1.0]
 RESULT_FADES = [0.45, 0.7, 0.9, 1.0, 1.0, 1.0, 1.0]
+RESULT_BADGE = (-58, 4, 58, 126)  # about the cell's middle column; overlaps the banner
+RESULT_BANNER_TOP = 122
+RESULT_GROWTH_CENTRE_Y = 124
 
 
 def _result_icon(draw, name, cx, cy, s):
@@ -388,25 +392,27 @@ def result_picture(name):
     word, colour = RESULTS[name]
     w, h = layout.RESULT
     img = t.clear((w, h))
-    badge = t.ellipse_mask((w, h), (w // 2 - 58, 4, w // 2 + 58, 120))
-    t.shadow(img, badge, offset=(0, 4), blur=4)
-    t.paint(img, badge, t.GOLD)
-    inner = t.ellipse_mask((w, h), (w // 2 - 52, 10, w // 2 + 52, 114))
+    # No soft shadow: a half-transparent pixel drawn over itself again and again turns solid.
+    x0, y0, x1, y1 = RESULT_BADGE
+    badge = t.ellipse_mask((w, h), (w // 2 + x0, y0, w // 2 + x1, y1))
+    t.paint(img, badge, t.darker(t.GOLD, 0.45))
+    t.paint(img, t.ellipse_mask((w, h), (w // 2 + x0 + 2, y0 + 2, w // 2 + x1 - 2, y1 - 2)), t.GOLD)
+    inner = t.ellipse_mask((w, h), (w // 2 + x0 + 6, y0 + 6, w // 2 + x1 - 6, y1 - 12))
     t.paint(img, inner, t.vertical_gradient((w, h), t.lighter(colour, 0.3), t.darker(colour, 0.3)))
     scale = 4
     icon = Image.new("RGBA", (w * scale, h * scale), (255, 255, 255, 0))
     _result_icon(ImageDraw.Draw(icon), name, w // 2, 62, scale)
     img.alpha_composite(icon.reduce(scale))
-    banner = (6, 122, w - 6, 168)
+    banner = (6, RESULT_BANNER_TOP, w - 6, 168)
     t.framed_panel(img, banner, 14, (t.lighter(colour, 0.2), t.darker(colour, 0.35)),
-                   rim_width=3)
+                   rim_width=3, drop_shadow=False)
     f = t.fitted_font(t.SANS_BOLD, word, w - 30, 30)
     t.text(img, (w // 2, 146), word, f, t.WHITE, shadow_colour=(0, 0, 0), anchor="mm")
     return img
 
 
 def result_strip(name):
-    """7 frames: the stamp grows in, overshoots a little and settles."""
+    """7 frames: the stamp grows in to its full size."""
     full = result_picture(name)
     w, h = layout.RESULT
     frames = []
@@ -416,8 +422,8 @@ def result_strip(name):
         sized = full.resize((sw, sh), Image.LANCZOS)
         if fade < 1.0:
             sized.putalpha(sized.getchannel("A").point(lambda v: int(v * fade)))
-        left, top = (w - sw) // 2, (h - sh) // 2
-        box = (max(0, -left), max(0, -top), min(sw, w - left), min(sh, h - top))
-        frame.alpha_composite(sized.crop(box), (max(0, left), max(0, top)))
+        cx, cy = w / 2, RESULT_GROWTH_CENTRE_Y
+        left, top = round(cx - cx * sw / w), round(cy - cy * sh / h)
+        frame.alpha_composite(sized, (left, top))
         frames.append(frame)
     return formats.stack_frames(frames)
