@@ -1,5 +1,7 @@
 #include "graphics/video_reader.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -33,14 +35,14 @@ struct VideoReader::Decoder {
     AVCodecContext* codec = nullptr;  // null when the stream's codec cannot be decoded
     SwsContext* converter = nullptr;
     AVPacket* packet = nullptr;
-    AVFrame* incoming = nullptr;
-    AVFrame* frame = nullptr;  // the last frame decoded
+    AVFrame* incoming = nullptr;  // the frame after `frame`, once looked ahead to
+    AVFrame* frame = nullptr;     // the last frame decoded
     AVStream* stream = nullptr;
     AVRational frameRate{0, 1};
     int64_t frameNumber = -1;  // of `frame`; -1 before the first
-    // The first frame number `frame` stands for: the stream may skip numbers (a frame repeated by
-    // leaving it out), and then the frame before stands in for them.
-    int64_t coveredFrom = 0;
+    // The number of `incoming`, -1 while it holds none. The stream may skip numbers (a frame
+    // repeated by leaving it out): `frame` stands for every number up to this one.
+    int64_t nextNumber = -1;
     bool endSent = false;  // the decoder was told the stream has ended
     VideoPicture picture;
     int64_t pictureNumber = -1;
@@ -79,17 +81,14 @@ struct VideoReader::Decoder {
         return av_rescale_q(stamp - StartTime(), stream->time_base, av_inv_q(frameRate));
     }
 
-    // Decodes the frame after the current one. False at the end of the stream or on an error;
-    // the current frame then stays.
-    bool DecodeNext() {
-        for (;;) {
+    // Decodes the frame after the current one into `incoming`, unless it is there already. False
+    // at the end of the stream or on an error.
+    bool LookAhead() {
+        while (nextNumber < 0) {
             const int received = avcodec_receive_frame(codec, incoming);
             if (received == 0) {
-                coveredFrom = frameNumber + 1;
-                frameNumber = NumberOf(incoming);
-                av_frame_unref(frame);
-                av_frame_move_ref(frame, incoming);
-                return true;
+                nextNumber = std::max(NumberOf(incoming), frameNumber + 1);
+                break;
             }
             if (received != AVERROR(EAGAIN) || endSent) return false;
             if (av_read_frame(format, packet) < 0) {
@@ -102,6 +101,18 @@ struct VideoReader::Decoder {
             av_packet_unref(packet);
             if (sent < 0) return false;
         }
+        return true;
+    }
+
+    // Moves on to the next frame. False at the end of the stream or on an error; the current
+    // frame then stays.
+    bool Advance() {
+        if (!LookAhead()) return false;
+        frameNumber = nextNumber;
+        nextNumber = -1;
+        av_frame_unref(frame);
+        av_frame_move_ref(frame, incoming);
+        return true;
     }
 
     // Goes back to the key frame at or before frame `number`.
@@ -112,18 +123,22 @@ struct VideoReader::Decoder {
         if (av_seek_frame(format, stream->index, stamp, AVSEEK_FLAG_BACKWARD) < 0) return false;
         avcodec_flush_buffers(codec);
         endSent = false;
-        frameNumber = -1;
-        coveredFrom = 0;
+        frameNumber = nextNumber = -1;
         av_frame_unref(frame);
+        av_frame_unref(incoming);
         return true;
     }
 
-    // Makes `frame` the frame that shows at `number`.
+    // Makes `frame` the frame that shows at `number`: the last one numbered `number` or before.
+    // False past the last frame.
     bool DecodeFrame(int64_t number) {
-        if (number >= coveredFrom && number <= frameNumber) return true;
         if (number < frameNumber && !SeekBackTo(number)) return false;
-        while (frameNumber < number)
-            if (!DecodeNext()) return false;
+        if (frameNumber < 0 && !Advance()) return false;
+        while (number > frameNumber) {
+            if (!LookAhead()) return false;
+            if (nextNumber > number) return true;
+            Advance();
+        }
         return true;
     }
 

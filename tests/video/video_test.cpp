@@ -57,6 +57,7 @@ bool Ffmpeg(const std::string& arguments) {
 struct Videos {
     std::string dir, missing;
     std::string raw, mjpeg, audioOnly, garbage, truncated;
+    std::string gapped;    // frames 1 and 5 left out: the frame before stands in for each
     Bytes mjpegReference;  // ffmpeg's own decode of the MJPEG file, 32-bit
 };
 
@@ -81,9 +82,12 @@ Videos MakeVideos() {
     v.audioOnly = v.dir + "/audio.avi";
     v.garbage = v.dir + "/garbage.avi";
     v.truncated = v.dir + "/truncated.avi";
+    v.gapped = v.dir + "/gapped.avi";
     const bool made =
         Ffmpeg(input + "-c:v rawvideo -pix_fmt bgr24 -fflags +bitexact " + v.raw) &&
         Ffmpeg(input + "-c:v mjpeg -q:v 3 -fflags +bitexact " + v.mjpeg) &&
+        Ffmpeg(input + "-vf select='not(eq(n\\,1)+eq(n\\,5))' -fps_mode passthrough " +
+               "-c:v rawvideo -pix_fmt bgr24 -fflags +bitexact " + v.gapped) &&
         Ffmpeg("-f lavfi -i sine=d=0.5 -c:a pcm_s16le -fflags +bitexact " + v.audioOnly) &&
         Ffmpeg("-i " + v.mjpeg + " -f rawvideo -pix_fmt bgra " + v.dir + "/mjpeg.bgra");
     if (!made) {
@@ -238,6 +242,21 @@ TEST_F(VideoTest, LargerStepsSkipFramesAndStopAtTheLast) {
         seen.push_back(FrameShown());
     }
     EXPECT_EQ(seen, (std::vector<int>{0, 3, 6, 9, 9}));
+}
+
+// A file may leave frame numbers out to repeat the frame before: that frame stays up for them,
+// and the frame after comes at its own time, not early.
+TEST_F(VideoTest, ALeftOutFrameIsStoodInForByTheFrameBefore) {
+    ASSERT_EQ(OpenVideo(TestVideos().gapped.c_str(), 5, 0), 0);
+    DrawVideoFrame(-1, 0, 0);
+    std::vector<int> seen{FrameShown()};
+    while (VideoState() == kVideoPlaying) {
+        for (int i = 0; i < 6; ++i)
+            platform::Yield();
+        DrawVideoFrame(1, 0, 0);
+        seen.push_back(FrameShown());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{0, 0, 2, 3, 4, 4, 6, 7, 8, 9, 9}));
 }
 
 TEST_F(VideoTest, TheFrameIsConvertedToTheDisplaysDepth) {
