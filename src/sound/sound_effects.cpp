@@ -64,9 +64,11 @@ constexpr const char* kSoundFiles[kSoundEffectCount] = {
     "sounds\\CashSpin.wav",
 };
 
-// A sound effect is a few seconds long: files far beyond that are refused rather than read.
+// A sound effect is a few seconds long: files far beyond that are refused rather than read, and
+// longer sounds rather than converted (the conversion holds the whole sound at its own rate, up to
+// 192 kHz, before it is resampled: 30 s of that is 23 MB).
 constexpr size_t kLargestWaveFile = 64u << 20;
-constexpr size_t kLongestEffectSeconds = 600;
+constexpr size_t kLongestEffectSeconds = 30;
 
 std::unique_ptr<SoundEffects> theSoundEffects;
 

@@ -129,8 +129,8 @@ TEST_F(SoundEffectsTest, BrokenAndUnplayableFilesFailToLoad) {
     Bytes adpcm = Pcm8Wave(1, 22050, std::vector<uint8_t>(500, 1));
     adpcm[20] = 2;  // format tag 2, and no extra size: not a format the game plays
     WriteBytes("sounds/Correct.wav", adpcm);
-    // Over ten minutes long: no sound effect is, so it is refused rather than held in memory.
-    WriteBytes("sounds/Incorrect.wav", Pcm8Wave(1, 1000, std::vector<uint8_t>(700000, 1)));
+    // Over half a minute long: no sound effect is, so it is refused rather than held in memory.
+    WriteBytes("sounds/Incorrect.wav", Pcm8Wave(1, 1000, std::vector<uint8_t>(31000, 1)));
     for (uint8_t number : {3, 4, 5}) {
         testing::internal::CaptureStderr();
         effects.Play(number);
