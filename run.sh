@@ -25,7 +25,8 @@ make_content() {
         "$BIN/make-assets" "$CONTENT"
         touch "$CONTENT/.assets-made"
     fi
-    if [ -x "$BIN/pack-questions" ] && { [ ! -f "$CONTENT/.packs-made" ] || [ -n "$(find "$ROOT/content/questions" "$ROOT/tools/pack-questions" -newer "$CONTENT/.packs-made" -print -quit)" ]; }; then
+    # The packs depend on the bank and on the key and dictionary built into pack-questions.
+    if [ -x "$BIN/pack-questions" ] && { [ ! -f "$CONTENT/.packs-made" ] || [ -n "$(find "$ROOT/content/questions" "$BIN/pack-questions" -newer "$CONTENT/.packs-made" -print -quit)" ]; }; then
         say "packing the questions"
         "$BIN/pack-questions" "$ROOT/content/questions" "$CONTENT"
         touch "$CONTENT/.packs-made"

@@ -6,6 +6,7 @@ cd "$ROOT"
 
 ensure_packages
 check_platform_boundary
+check_format
 build_preset sanitize
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1

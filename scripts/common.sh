@@ -47,3 +47,16 @@ check_platform_boundary() {
     fi
     say "platform boundary respected (SDL only in src/platform/sdl/)"
 }
+
+# Every C++ file is laid out as .clang-format says.
+check_format() {
+    local unformatted
+    unformatted=$(cd "$ROOT" && git ls-files '*.cpp' '*.h' | xargs clang-format-14 --dry-run 2>&1 \
+        | sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort -u || true)
+    if [ -n "$unformatted" ]; then
+        echo "C++ files not laid out as .clang-format says (run clang-format-14 -i on them):" >&2
+        echo "$unformatted" >&2
+        return 1
+    fi
+    say "every C++ file laid out as .clang-format says"
+}

@@ -9,12 +9,13 @@
 namespace {
 
 void PrintUsage() {
-    puts("usage: vantor [--windowed | --fullscreen] [--headless] [--virtual-clock]\n"
-         "              [--touches FILE] [--capture-dir DIR] [--trace FILE] [--frame-times FILE]\n"
-         "              [--credit-port N]\n"
-         "              [--autoplay games=G,stake=50|100,right=P,take=K,seed=S,answers=RWL...,\n"
-         "                          pick=touch|blue|wait]\n"
-         "Runs in the current directory, which holds the content set.");
+    puts(
+        "usage: vantor [--windowed | --fullscreen] [--headless] [--virtual-clock]\n"
+        "              [--touches FILE] [--capture-dir DIR] [--trace FILE] [--frame-times FILE]\n"
+        "              [--credit-port N]\n"
+        "              [--autoplay games=G,stake=50|100,right=P,take=K,seed=S,answers=RWL...,\n"
+        "                          pick=touch|blue|wait]\n"
+        "Runs in the current directory, which holds the content set.");
 }
 
 }  // namespace

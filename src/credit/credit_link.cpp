@@ -73,7 +73,9 @@ bool AmountExchange(const char* name, int16_t pence, const char* keyword) {
     return KeywordExchange(command, keyword, unused);
 }
 
-uint16_t CappedReading(uint16_t reading) { return reading >= 10000 ? 0 : reading; }
+uint16_t CappedReading(uint16_t reading) {
+    return reading >= 10000 ? 0 : reading;
+}
 
 // One part of a win: the player has been shown it, so a part the service did not accept is
 // written to the log, where the operator can find what is owed. It is not sent again: the
@@ -107,15 +109,29 @@ void CloseCreditService() {
     creditSocket = -1;
 }
 
-uint16_t CreditReadExchange() { return ReadExchange("CGET\r\n", "CTEL"); }
-uint16_t BankReadExchange() { return ReadExchange("BGET\r\n", "BTEL"); }
+uint16_t CreditReadExchange() {
+    return ReadExchange("CGET\r\n", "CTEL");
+}
+uint16_t BankReadExchange() {
+    return ReadExchange("BGET\r\n", "BTEL");
+}
 
-uint16_t ReadCredit() { return CappedReading(CreditReadExchange()); }
-uint16_t ReadBank() { return CappedReading(BankReadExchange()); }
+uint16_t ReadCredit() {
+    return CappedReading(CreditReadExchange());
+}
+uint16_t ReadBank() {
+    return CappedReading(BankReadExchange());
+}
 
-bool UseCredit(int16_t pence) { return AmountExchange("CUSE", pence, "CTEL"); }
-bool AddBank(int16_t pence) { return AmountExchange("BADD", pence, "BTEL"); }
-bool AddCredit(int16_t pence) { return AmountExchange("CADD", pence, "CTEL"); }
+bool UseCredit(int16_t pence) {
+    return AmountExchange("CUSE", pence, "CTEL");
+}
+bool AddBank(int16_t pence) {
+    return AmountExchange("BADD", pence, "BTEL");
+}
+bool AddCredit(int16_t pence) {
+    return AmountExchange("CADD", pence, "CTEL");
+}
 
 void PayWinnings(int16_t pence) {
     if (pence == 0) return;

@@ -5,7 +5,9 @@ int16_t uwPriceOfPlay = 100;
 int32_t lWinAmount = 0;
 bool bPickingPrizeBall = false;
 
-uint8_t GetGameState() { return ucGameState; }
+uint8_t GetGameState() {
+    return ucGameState;
+}
 
 uint8_t SetGameState(int code) {
     ucGameState = static_cast<uint8_t>(code);

@@ -11,7 +11,7 @@
 namespace platform {
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual bool CreateMainWindow(bool windowed) = 0;
     // Moves the machine's pending input (touches, window closed) onto the queue.

@@ -53,4 +53,6 @@ int32_t AnswerClockRemaining() {
     return left;
 }
 
-void AnswerClockDraw() { DrawSeconds(AnswerClockRemaining() / 1000); }
+void AnswerClockDraw() {
+    DrawSeconds(AnswerClockRemaining() / 1000);
+}

@@ -70,4 +70,6 @@ int LogClose() {
     return 0;
 }
 
-int Trace(const char*, ...) { return 0; }
+int Trace(const char*, ...) {
+    return 0;
+}

@@ -6,7 +6,9 @@ namespace {
 uint32_t randomState = 1;
 }
 
-void SeedRandom(uint32_t seed) { randomState = seed; }
+void SeedRandom(uint32_t seed) {
+    randomState = seed;
+}
 
 unsigned RandomDraw() {
     randomState = randomState * 214013u + 2531011u;
@@ -18,9 +20,13 @@ unsigned RandomBelow(unsigned n) {
     return RandomDraw() % n;
 }
 
-bool PercentChance(int percent) { return static_cast<int>(RandomBelow(100)) < percent; }
+bool PercentChance(int percent) {
+    return static_cast<int>(RandomBelow(100)) < percent;
+}
 
-void SwapValues(int& a, int& b) { std::swap(a, b); }
+void SwapValues(int& a, int& b) {
+    std::swap(a, b);
+}
 
 int ShuffleValues(int* values, int count) {
     int steps = 0;

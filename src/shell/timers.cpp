@@ -37,15 +37,28 @@ ProgressTimer slotTimers[kSlotTimerCount];
 
 }  // namespace
 
-void StartTimer(uint32_t ms) { singleTimer.Start(ms); }
-uint32_t TimerProgress(uint32_t scale) { return singleTimer.Progress(scale); }
-bool TimerExpired() { return singleTimer.Expired(); }
+void StartTimer(uint32_t ms) {
+    singleTimer.Start(ms);
+}
+uint32_t TimerProgress(uint32_t scale) {
+    return singleTimer.Progress(scale);
+}
+bool TimerExpired() {
+    return singleTimer.Expired();
+}
 
-void StartSlotTimer(uint32_t ms, int slot) { slotTimers[slot].Start(ms); }
-uint32_t SlotTimerProgress(uint32_t scale, int slot) { return slotTimers[slot].Progress(scale); }
-bool SlotTimerExpired(int slot) { return slotTimers[slot].Expired(); }
+void StartSlotTimer(uint32_t ms, int slot) {
+    slotTimers[slot].Start(ms);
+}
+uint32_t SlotTimerProgress(uint32_t scale, int slot) {
+    return slotTimers[slot].Progress(scale);
+}
+bool SlotTimerExpired(int slot) {
+    return slotTimers[slot].Expired();
+}
 
 void ResetTimers() {
     singleTimer = {};
-    for (ProgressTimer& timer : slotTimers) timer = {};
+    for (ProgressTimer& timer : slotTimers)
+        timer = {};
 }

@@ -3,16 +3,22 @@
 #include "platform/platform.h"
 #include "shell/input.h"
 
-uint32_t ClockMs() { return platform::Milliseconds(); }
+uint32_t ClockMs() {
+    return platform::Milliseconds();
+}
 
 uint32_t SetDeadline(uint32_t& deadline, uint32_t ms) {
     deadline = ClockMs() + ms;
     return deadline;
 }
 
-uint32_t SetDeadlineNow(uint32_t& deadline) { return SetDeadline(deadline, 0); }
+uint32_t SetDeadlineNow(uint32_t& deadline) {
+    return SetDeadline(deadline, 0);
+}
 
-bool DeadlinePassed(uint32_t deadline) { return ClockMs() >= deadline; }
+bool DeadlinePassed(uint32_t deadline) {
+    return ClockMs() >= deadline;
+}
 
 void WaitMs(uint32_t ms) {
     constexpr uint32_t kPumpInterval = 250;

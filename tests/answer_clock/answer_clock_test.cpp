@@ -9,7 +9,8 @@ namespace {
 
 void AdvanceBy(uint32_t ms) {
     const uint32_t target = ClockMs() + ms;
-    while (ClockMs() < target) platform::Yield();
+    while (ClockMs() < target)
+        platform::Yield();
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 using Commands = std::vector<std::string>;
 
 class CreditLink : public ::testing::Test {
-protected:
+  protected:
     FakeCreditService service;
 
     void SetUp() override {

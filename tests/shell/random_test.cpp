@@ -17,9 +17,11 @@ TEST(Random, SeedOneGivesTheKnownSequence) {
 TEST(Random, SameSeedSameDraws) {
     SeedRandom(123456789);
     std::vector<unsigned> first;
-    for (int i = 0; i < 100; ++i) first.push_back(RandomBelow(1000));
+    for (int i = 0; i < 100; ++i)
+        first.push_back(RandomBelow(1000));
     SeedRandom(123456789);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(RandomBelow(1000), first[i]);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(RandomBelow(1000), first[i]);
 }
 
 TEST(Random, BelowZeroAndOneAreZero) {
@@ -46,7 +48,8 @@ TEST(Random, PercentChanceLimits) {
         EXPECT_TRUE(PercentChance(250));
     }
     int hits = 0;
-    for (int i = 0; i < 10000; ++i) hits += PercentChance(33);
+    for (int i = 0; i < 10000; ++i)
+        hits += PercentChance(33);
     EXPECT_NEAR(hits, 3300, 300);
 }
 

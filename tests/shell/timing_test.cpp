@@ -12,7 +12,8 @@
 namespace {
 
 void AdvanceTo(uint32_t ms) {
-    while (ClockMs() < ms) platform::Yield();
+    while (ClockMs() < ms)
+        platform::Yield();
 }
 
 void AdvanceBy(uint32_t ms) {
@@ -21,7 +22,7 @@ void AdvanceBy(uint32_t ms) {
 }
 
 class Timing : public ::testing::Test {
-protected:
+  protected:
     ScopedWorkDir dir;
 
     void SetUp() override {

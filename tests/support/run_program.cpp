@@ -22,7 +22,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         close(pipeFds[1]);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(path.c_str()));
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         execv(path.c_str(), argv.data());
         _exit(127);
@@ -30,7 +31,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     close(pipeFds[1]);
     char buffer[4096];
     ssize_t got;
-    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, got);
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        result.output.append(buffer, got);
     close(pipeFds[0]);
     int status = 0;
     waitpid(child, &status, 0);

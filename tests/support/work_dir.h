@@ -5,7 +5,7 @@
 #include <string>
 
 class ScopedWorkDir {
-public:
+  public:
     ScopedWorkDir();
     ~ScopedWorkDir();
     ScopedWorkDir(const ScopedWorkDir&) = delete;
@@ -13,7 +13,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string previous_;
 };

@@ -47,8 +47,8 @@ bool TouchScript::Parse(const std::string& text, std::string& error) {
         if (content.find_first_not_of(" \t\r") == std::string::npos) continue;
         ScriptStep step;
         if (!ParseStep(content, step)) {
-            error = "touch script line " + std::to_string(number) + ": expected 'MS X Y', 'MS capture NAME' " +
-                    "or 'MS close', got '" + line + "'";
+            error = "touch script line " + std::to_string(number) +
+                    ": expected 'MS X Y', 'MS capture NAME' " + "or 'MS close', got '" + line + "'";
             return false;
         }
         steps_.push_back(step);

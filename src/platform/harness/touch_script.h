@@ -18,14 +18,14 @@ struct ScriptStep {
 };
 
 class TouchScript {
-public:
+  public:
     // Reads the script text; false with a message naming the bad line.
     bool Parse(const std::string& text, std::string& error);
     // Takes the next step whose time has come, if any.
     bool NextDue(uint32_t now, ScriptStep& step);
     bool Empty() const { return steps_.empty(); }
 
-private:
+  private:
     std::deque<ScriptStep> steps_;
 };
 

@@ -7,14 +7,14 @@
 namespace platform {
 
 class TraceFile {
-public:
+  public:
     ~TraceFile() { Close(); }
     bool Open(const std::string& path);
     void Close();
     // Writes "MS <text>" and flushes, so the trace survives a crash.
     void Line(uint32_t ms, const std::string& text);
 
-private:
+  private:
     FILE* file_ = nullptr;
 };
 

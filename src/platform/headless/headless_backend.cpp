@@ -14,12 +14,13 @@ std::set<int>& RefusedDepths() {
 }
 
 class HeadlessBackend final : public Backend {
-public:
+  public:
     bool CreateMainWindow(bool) override { return true; }
     void CollectEvents(std::deque<Event>&) override {}
     ModeResult OpenDisplay(int width, int height, int bitsPerPixel) override {
         if (width != 800 || height != 600) return ModeResult::InvalidMode;
-        if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) return ModeResult::InvalidMode;
+        if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
+            return ModeResult::InvalidMode;
         return RefusedDepths().count(bitsPerPixel) ? ModeResult::InvalidMode : ModeResult::Ok;
     }
     void ShowFrame(const uint8_t*) override {}
@@ -34,7 +35,9 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeHeadlessBackend() { return std::make_unique<HeadlessBackend>(); }
+std::unique_ptr<Backend> MakeHeadlessBackend() {
+    return std::make_unique<HeadlessBackend>();
+}
 
 void SetHeadlessRefusedDepth(int bitsPerPixel, bool refuse) {
     if (refuse)
