@@ -1,8 +1,10 @@
 #include "graphics/image_codecs.h"
 
 #include <png.h>
+#include <stb/stb_image.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -13,8 +15,6 @@ constexpr uint32_t kLargestSide = 16384;
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr size_t kBmpHeadersBytes = 54;  // file header and the smallest information header
-constexpr uint32_t kBmpUncompressed = 0;
-constexpr uint32_t kBmpBitFields = 3;
 
 uint16_t Read16(std::span<const uint8_t> bytes, size_t at) {
     return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
@@ -34,11 +34,24 @@ bool AllocatePixels(DecodedImage& image) {
     }
 }
 
-// 32-bit bitmaps may declare their layout with masks; only the plain blue, green, red order is
-// read.
-bool HasPlainMasks(std::span<const uint8_t> bytes) {
-    return bytes.size() >= kBmpHeadersBytes + 12 && Read32(bytes, 54) == 0x00FF0000 &&
-           Read32(bytes, 58) == 0x0000FF00 && Read32(bytes, 62) == 0x000000FF;
+// A bitmap whose file holds at least the rows its header declares, at its declared depth and size
+// (at most kLargestSide either way). Checked before the decoder sees it, so a forged header cannot
+// make it allocate a huge picture.
+bool BmpHoldsItsRows(std::span<const uint8_t> bytes) {
+    if (bytes.size() < kBmpHeadersBytes || bytes.size() > INT_MAX || Read32(bytes, 14) < 40)
+        return false;
+    const uint32_t pixelOffset = Read32(bytes, 10);
+    const int32_t width = static_cast<int32_t>(Read32(bytes, 18));
+    const int32_t height = static_cast<int32_t>(Read32(bytes, 22));
+    const uint32_t bitsPerPixel = Read16(bytes, 28);
+    // A negative height stores the rows from the top down.
+    const uint32_t rows = height < 0 ? 0u - static_cast<uint32_t>(height) : height;
+    if (width <= 0 || rows == 0 || static_cast<uint32_t>(width) > kLargestSide ||
+        rows > kLargestSide || bitsPerPixel == 0 || bitsPerPixel > 32)
+        return false;
+    // Every row is padded to a whole number of 4-byte words.
+    const size_t stride = (static_cast<size_t>(width) * bitsPerPixel + 31) / 32 * 4;
+    return pixelOffset <= bytes.size() && (bytes.size() - pixelOffset) / stride >= rows;
 }
 
 }  // namespace
@@ -76,48 +89,31 @@ CodecStatus DecodePng(std::span<const uint8_t> bytes, DecodedImage& image) {
     return kCodecOk;
 }
 
+// Bitmaps are read by stb_image: uncompressed at every depth (1, 4 and 8 bits through their
+// palettes, 16, 24 and 32 bits with or without masks), rows bottom up or top down. A bitmap has
+// no alpha: a fourth byte is not taken as one.
 CodecStatus DecodeBmp(std::span<const uint8_t> bytes, DecodedImage& image) {
-    if (bytes.size() < kBmpHeadersBytes || bytes[0] != 'B' || bytes[1] != 'M')
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M' || !BmpHoldsItsRows(bytes))
         return kCodecUnknownFormat;
-    const uint32_t pixelOffset = Read32(bytes, 10);
-    const uint32_t infoBytes = Read32(bytes, 14);
-    const int32_t width = static_cast<int32_t>(Read32(bytes, 18));
-    const int32_t height = static_cast<int32_t>(Read32(bytes, 22));
-    const uint16_t bitsPerPixel = Read16(bytes, 28);
-    const uint32_t compression = Read32(bytes, 30);
-
-    if (infoBytes < 40 || (bitsPerPixel != 24 && bitsPerPixel != 32)) return kCodecUnknownFormat;
-    const bool masksOk =
-        compression == kBmpUncompressed ||
-        (compression == kBmpBitFields && bitsPerPixel == 32 && HasPlainMasks(bytes));
-    if (!masksOk) return kCodecUnknownFormat;
-    // A negative height stores the rows from the top down.
-    const bool topDown = height < 0;
-    const uint32_t rows = topDown ? 0u - static_cast<uint32_t>(height) : height;
-    if (width <= 0 || rows == 0 || static_cast<uint32_t>(width) > kLargestSide ||
-        rows > kLargestSide)
-        return kCodecUnknownFormat;
-
-    // Every row is padded to a whole number of 4-byte words.
-    const size_t bytesPerPixel = bitsPerPixel / 8;
-    const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t{3};
-    if (pixelOffset > bytes.size() || (bytes.size() - pixelOffset) / stride < rows)
-        return kCodecUnknownFormat;
-
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
+                                          &height, &channels, 4);
+    if (!rgba) return kCodecUnknownFormat;
     image.width = width;
-    image.height = static_cast<int>(rows);
+    image.height = height;
     image.hasAlpha = false;
-    if (!AllocatePixels(image)) return kCodecOutOfMemory;
-    uint8_t* out = image.pixels.data();
-    for (uint32_t y = 0; y < rows; ++y) {
-        const size_t fileRow = topDown ? y : rows - 1 - y;
-        const uint8_t* from = bytes.data() + pixelOffset + fileRow * stride;
-        for (int32_t x = 0; x < width; ++x, from += bytesPerPixel, out += 4) {
-            out[0] = from[0];
-            out[1] = from[1];
-            out[2] = from[2];
-            out[3] = 255;
-        }
+    if (!AllocatePixels(image)) {
+        stbi_image_free(rgba);
+        return kCodecOutOfMemory;
     }
+    const size_t pixels = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < pixels; ++i) {
+        uint8_t* out = &image.pixels[i * 4];
+        out[0] = rgba[i * 4 + 2];
+        out[1] = rgba[i * 4 + 1];
+        out[2] = rgba[i * 4];
+        out[3] = 255;
+    }
+    stbi_image_free(rgba);
     return kCodecOk;
 }

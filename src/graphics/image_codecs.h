@@ -1,5 +1,5 @@
 // Decoders for the pictures of the image path that are not TGA: PNG (through libpng) and
-// uncompressed 24- and 32-bit BMP. The file's content decides the format, not its name.
+// uncompressed BMP (through stb_image). The file's content decides the format, not its name.
 #pragma once
 
 #include <cstdint>

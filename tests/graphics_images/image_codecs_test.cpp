@@ -80,14 +80,30 @@ TEST(BmpDecoding, TopDownRowsAndThirtyTwoBits) {
     file[10] = 66;  // the pixels follow the masks
     ASSERT_EQ(DecodePicture(file, image), kCodecOk);
     EXPECT_EQ(PixelOf(image, 0, 0), 0xFF0D0C0Bu);
-    file[56] = 0xFE;
-    EXPECT_EQ(DecodePicture(file, image), kCodecUnknownFormat);
+}
+
+TEST(BmpDecoding, PalettePicturesAreReadThroughTheirPalette) {
+    // 3 x 1 at 8 bits: a palette of two colours (blue, green, red, unused), then the pixels.
+    Bytes palette = {10, 20, 30, 0, 200, 100, 50, 0};
+    Bytes file = Bmp(3, 1, 8, palette);
+    const Bytes row = {1, 0, 1, 0};
+    file.insert(file.end(), row.begin(), row.end());
+    file[10] = 54 + 8;  // the pixels follow the palette
+    file[46] = 2;       // colours used
+    DecodedImage image;
+    ASSERT_EQ(DecodePicture(file, image), kCodecOk);
+    EXPECT_FALSE(image.hasAlpha);
+    EXPECT_EQ(PixelOf(image, 0, 0), 0xFF3264C8u);
+    EXPECT_EQ(PixelOf(image, 1, 0), 0xFF1E140Au);
+    EXPECT_EQ(PixelOf(image, 2, 0), 0xFF3264C8u);
 }
 
 TEST(BmpDecoding, OtherKindsAndShortFilesAreRefused) {
     DecodedImage image;
-    EXPECT_EQ(DecodePicture(Bmp(4, 1, 8, Bytes(4 + 1024, 0)), image), kCodecUnknownFormat);
     EXPECT_EQ(DecodePicture(Bmp(1, 1, 24, {1, 2, 3, 0}, 1), image), kCodecUnknownFormat);
+    // A header that claims more rows than the file holds, however large.
+    EXPECT_EQ(DecodePicture(Bmp(16384, 16384, 32, Bytes(64, 0)), image), kCodecUnknownFormat);
+    EXPECT_EQ(DecodePicture(Bmp(16385, 1, 24, Bytes(49156, 0)), image), kCodecUnknownFormat);
     EXPECT_EQ(DecodePicture(Bmp(0, 1, 24, {}), image), kCodecUnknownFormat);
     EXPECT_EQ(DecodePicture(Bmp(2, 2, 24, Bytes(15, 0)), image), kCodecUnknownFormat);
     Bytes farOffset = Bmp(1, 1, 24, {1, 2, 3, 0});
