@@ -363,6 +363,17 @@ TEST_F(RecordFileTest, WriteErrorPartWayLeavesTheOldFileAndNoLeftover) {
     EXPECT_FALSE(fs::exists("data/brasswick.rec.tmp"));
 }
 
+// Waits (up to 30 s) until the record file holds a generation of at least `generation`.
+void WaitForGenerationAtLeast(int32_t generation) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < giveUp) {
+        RecordContents contents;
+        const std::vector<uint8_t> bytes = ReadFileBytes(kRecordPath);
+        if (DecodeRecord(bytes, contents) && contents.counters[0] >= generation) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 // A child rewrites the file over and over with values that all equal a generation number and is
 // killed at a random moment: what is left must always be one whole generation.
 TEST_F(RecordFileTest, KillDuringRewritesNeverLeavesATornFile) {
@@ -383,6 +394,9 @@ TEST_F(RecordFileTest, KillDuringRewritesNeverLeavesATornFile) {
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        // On a busy machine the child may not have finished a rewrite yet: the last round waits
+        // for one, so the test always sees the kill of a child that has been writing.
+        if (round == 24) WaitForGenerationAtLeast(start);
         kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
