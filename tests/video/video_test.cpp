@@ -168,6 +168,20 @@ class VideoTest : public testing::Test {
         return -1;
     }
 
+    // The frames shown while a video plays at a 5 ms interval, drawn every 6 ms with `step`.
+    std::vector<int> FramesSeen(const std::string& file, int step) const {
+        EXPECT_EQ(OpenVideo(file.c_str(), 5, 0), 0);
+        DrawVideoFrame(-1, 0, 0);
+        std::vector<int> seen{FrameShown()};
+        while (VideoState() == kVideoPlaying) {
+            for (int i = 0; i < 6; ++i)
+                platform::Yield();
+            DrawVideoFrame(step, 0, 0);
+            seen.push_back(FrameShown());
+        }
+        return seen;
+    }
+
     // Bytes of the screen outside the rectangle still as they were before drawing.
     size_t TouchedOutside(int x, int y) const {
         size_t touched = 0;
@@ -232,31 +246,14 @@ TEST_F(VideoTest, FramesAdvanceAtMostOncePerIntervalAndTheLastOneStays) {
 }
 
 TEST_F(VideoTest, LargerStepsSkipFramesAndStopAtTheLast) {
-    ASSERT_EQ(OpenVideo(TestVideos().raw.c_str(), 5, 0), 0);
-    DrawVideoFrame(-1, 0, 0);
-    std::vector<int> seen{FrameShown()};
-    while (VideoState() == kVideoPlaying) {
-        for (int i = 0; i < 6; ++i)
-            platform::Yield();
-        DrawVideoFrame(3, 0, 0);
-        seen.push_back(FrameShown());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{0, 3, 6, 9, 9}));
+    EXPECT_EQ(FramesSeen(TestVideos().raw, 3), (std::vector<int>{0, 3, 6, 9, 9}));
 }
 
 // A file may leave frame numbers out to repeat the frame before: that frame stays up for them,
 // and the frame after comes at its own time, not early.
 TEST_F(VideoTest, ALeftOutFrameIsStoodInForByTheFrameBefore) {
-    ASSERT_EQ(OpenVideo(TestVideos().gapped.c_str(), 5, 0), 0);
-    DrawVideoFrame(-1, 0, 0);
-    std::vector<int> seen{FrameShown()};
-    while (VideoState() == kVideoPlaying) {
-        for (int i = 0; i < 6; ++i)
-            platform::Yield();
-        DrawVideoFrame(1, 0, 0);
-        seen.push_back(FrameShown());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{0, 0, 2, 3, 4, 4, 6, 7, 8, 9, 9}));
+    EXPECT_EQ(FramesSeen(TestVideos().gapped, 1),
+              (std::vector<int>{0, 0, 2, 3, 4, 4, 6, 7, 8, 9, 9}));
 }
 
 TEST_F(VideoTest, TheFrameIsConvertedToTheDisplaysDepth) {
