@@ -1,6 +1,13 @@
 #include "graphics/image_codecs.h"
 
 #include <png.h>
+
+// stb_image is built here, for bitmaps only, so the sanitizers and the fuzzer see inside it.
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
 #include <stb/stb_image.h>
 
 #include <algorithm>
