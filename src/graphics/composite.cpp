@@ -10,7 +10,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "graphics/filter_row.h"
 #include "graphics/pixel_format.h"
+#include "graphics/pixel_rows.h"
 #include "shell/log.h"
 
 namespace {
@@ -89,35 +91,59 @@ void BlendAtOwnSize(const Surface& src, ImageRect s, Surface& dst, ImageRect d,
     }
 }
 
-// The source rectangle as premultiplied 0xAARRGGBB with the key, opacity and gamma applied.
-struct PremultipliedPicture {
-    const uint32_t* pixels;
-    int width, height;
+// A straight 0xAARRGGBB pixel premultiplied: each colour channel x alpha / 255, rounded.
+inline uint32_t PremultiplyPixel(uint32_t pixel) {
+    const uint32_t alpha = pixel >> 24;
+    // Green rides with an opaque 0xFF in the alpha place, which comes out as the alpha.
+    const uint32_t alphaGreen = DivideBy255Pair((0xFF0000 | (pixel >> 8 & 0xFF)) * alpha);
+    return alphaGreen << 8 | DivideBy255Pair((pixel & 0xFF00FF) * alpha);
+}
 
-    uint32_t At(int64_t x, int64_t y) const {
-        if (x < 0 || y < 0 || x >= width || y >= height) return 0;  // clear outside
-        return pixels[y * width + x];
+// A row of straight pixels premultiplied in place, four at a time where the machine has SSE2.
+void PremultiplyRow(uint32_t* pixels, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+    const __m128i alphaBytes = _mm_set1_epi32(static_cast<int>(0xFF000000));
+    // Four channels of two pixels times each pixel's alpha, divided as DivideBy255 divides.
+    auto multiply = [&](__m128i channels) {
+        const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(channels, 0xFF), 0xFF);
+        const __m128i x = _mm_add_epi16(_mm_mullo_epi16(channels, alpha), half);
+        return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= count; i += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(pixels + i);
+        const __m128i straight = _mm_loadu_si128(at);
+        const __m128i multiplied = _mm_packus_epi16(multiply(_mm_unpacklo_epi8(straight, zero)),
+                                                    multiply(_mm_unpackhi_epi8(straight, zero)));
+        _mm_storeu_si128(at, _mm_or_si128(_mm_andnot_si128(alphaBytes, multiplied),
+                                          _mm_and_si128(alphaBytes, straight)));
     }
-};
+#endif
+    for (; i < count; ++i)
+        pixels[i] = PremultiplyPixel(pixels[i]);
+}
 
-// The buffer is kept between draws so that drawing does not allocate.
-PremultipliedPicture Premultiply(const Surface& src, const ImageRect& s,
-                                 const PixelAdjustment& adjustment) {
+// The source rectangle as premultiplied 0xAARRGGBB with the key, opacity and gamma applied, in a
+// clear border. The buffer is kept between draws so that drawing does not allocate.
+BorderedPicture Premultiply(const Surface& src, const ImageRect& s,
+                            const PixelAdjustment& adjustment) {
     static std::vector<uint32_t> buffer;
-    buffer.resize(static_cast<size_t>(s.Width()) * s.Height());
-    uint32_t* out = buffer.data();
-    for (int row = s.top; row < s.bottom; ++row) {
+    const int stride = s.Width() + 2;
+    buffer.resize(static_cast<size_t>(stride) * (s.Height() + 2));
+    std::fill_n(buffer.begin(), stride, 0u);
+    std::fill_n(buffer.end() - stride, stride, 0u);
+    uint32_t* out = buffer.data() + stride;
+    for (int row = s.top; row < s.bottom; ++row, out += stride) {
+        out[0] = out[stride - 1] = 0;
         const uint8_t* from = src.Row(row) + static_cast<size_t>(s.left) * 4;
         for (int i = 0; i < s.Width(); ++i, from += 4) {
             const uint32_t pixel = LoadPixel32(from);
-            const uint32_t alpha = DrawnAlpha(adjustment, pixel);
-            const uint32_t colour = DrawnColour(adjustment, pixel);
-            // Green rides with an opaque 0xFF in the alpha place, which comes out as the alpha.
-            const uint32_t alphaGreen = DivideBy255Pair((0xFF0000 | (colour >> 8 & 0xFF)) * alpha);
-            *out++ = alphaGreen << 8 | DivideBy255Pair((colour & 0xFF00FF) * alpha);
+            out[i + 1] = DrawnAlpha(adjustment, pixel) << 24 | DrawnColour(adjustment, pixel);
         }
+        PremultiplyRow(out + 1, s.Width());
     }
-    return PremultipliedPicture{buffer.data(), s.Width(), s.Height()};
+    return BorderedPicture{buffer.data() + stride + 1, stride, s.Width(), s.Height()};
 }
 
 // Two premultiplied pixels mixed, the second weighing `weight` / 256.
@@ -159,21 +185,16 @@ inline uint32_t Blend2x2(uint32_t topLeft, uint32_t topRight, uint32_t bottomLef
 }
 
 // Bilinear sample at a position in 16.16 fixed point, measured so that pixel (i, j) has its
-// centre at (i, j); the weights keep 8 bits of the fraction.
-inline uint32_t Sample(const PremultipliedPicture& picture, int64_t u, int64_t v) {
-    const int64_t x = u >> 16, y = v >> 16;
+// centre at (i, j); the weights keep 8 bits of the fraction. A position that the fixed point's
+// rounding has carried past the border is held on it.
+inline uint32_t Sample(const BorderedPicture& picture, int64_t u, int64_t v) {
+    u = std::clamp<int64_t>(u, -65536, int64_t{picture.width} * 65536 - 1);
+    v = std::clamp<int64_t>(v, -65536, int64_t{picture.height} * 65536 - 1);
     const uint32_t across = static_cast<uint32_t>(u >> 8 & 0xFF);
     const uint32_t down = static_cast<uint32_t>(v >> 8 & 0xFF);
-    uint32_t topLeft, topRight, bottomLeft, bottomRight;
-    if (x >= 0 && y >= 0 && x + 1 < picture.width && y + 1 < picture.height) {
-        const uint32_t* p = picture.pixels + y * picture.width + x;
-        topLeft = p[0], topRight = p[1];
-        bottomLeft = p[picture.width], bottomRight = p[picture.width + 1];
-    } else {
-        topLeft = picture.At(x, y), topRight = picture.At(x + 1, y);
-        bottomLeft = picture.At(x, y + 1), bottomRight = picture.At(x + 1, y + 1);
-    }
-    return Blend2x2(topLeft, topRight, bottomLeft, bottomRight, across, down);
+    const uint32_t* top = picture.origin + (v >> 16) * picture.stride + (u >> 16);
+    const uint32_t* bottom = top + picture.stride;
+    return Blend2x2(top[0], top[1], bottom[0], bottom[1], across, down);
 }
 
 // Where the picture sits on the destination: source position (u, v) goes to
@@ -233,10 +254,45 @@ void NarrowSpan(double start, double step, double lowest, double highest, double
 
 constexpr double kFixedOne = 65536.0;
 
+// Whether the wide loop's 32-bit lanes hold every position of a walk over `count` pixels, and
+// the eight that it may step past the end, with room to spare.
+bool FitsWideWalk(const BorderedPicture& picture, const RowWalk& walk, int count) {
+    constexpr int64_t kReach = int64_t{1} << 30;
+    auto within = [&](int64_t start, int64_t step) {
+        const int64_t end = start + (count + 8) * step;
+        return std::abs(start) <= kReach && std::abs(end) <= kReach;
+    };
+    return count >= 8 && picture.width < 16384 && picture.height < 16384 &&
+           within(walk.u, walk.stepU) && within(walk.v, walk.stepV);
+}
+
+// The pixels at the start of a row that the AVX2 loop does, on a 32-bit surface where the
+// processor has it.
+template <int kBytes>
+int FilterRowWide(const BorderedPicture& picture, const RowWalk& walk, uint8_t* to, int count) {
+#if defined(__x86_64__)
+    if (kBytes == 4 && HasAvx2() && FitsWideWalk(picture, walk, count))
+        return FilterRowAvx2(picture, walk, to, count);
+#endif
+    return 0;
+}
+
+template <int kBytes>
+void FilterRow(const BorderedPicture& picture, RowWalk walk, uint8_t* to, int count) {
+    const int done = FilterRowWide<kBytes>(picture, walk, to, count);
+    walk.u += done * walk.stepU, walk.v += done * walk.stepV, to += done * kBytes;
+    for (int x = done; x < count; ++x, walk.u += walk.stepU, walk.v += walk.stepV, to += kBytes) {
+        const uint32_t pixel = Sample(picture, walk.u, walk.v);
+        if (pixel >> 24 == 0) continue;
+        const uint32_t under = ReadDisplayPixel<kBytes>(to);
+        WriteDisplayPixel<kBytes>(to, OverPremultiplied(pixel, under), under);
+    }
+}
+
 // Scaled or turned draws: every destination pixel whose centre maps within a pixel of the
 // picture takes a bilinear sample of the premultiplied picture and is composited over.
 template <int kBytes>
-void DrawFiltered(const PremultipliedPicture& picture, const Affine& placement, Surface& dst) {
+void DrawFiltered(const BorderedPicture& picture, const Affine& placement, Surface& dst) {
     const Affine toSource = placement.Inverse();
     const auto [firstRow, endRow] =
         TouchedRows(placement, {0, 0, picture.width, picture.height}, dst);
@@ -249,17 +305,11 @@ void DrawFiltered(const PremultipliedPicture& picture, const Affine& placement, 
         NarrowSpan(v0, dv, -1.0, picture.height, first, last);
         if (first >= last) continue;
 
-        int64_t u = std::llround((u0 + first * du) * kFixedOne);
-        int64_t v = std::llround((v0 + first * dv) * kFixedOne);
-        const int64_t stepU = std::llround(du * kFixedOne), stepV = std::llround(dv * kFixedOne);
-        uint8_t* to = dst.Row(y) + static_cast<size_t>(first) * kBytes;
-        for (int x = static_cast<int>(first); x < static_cast<int>(last);
-             ++x, u += stepU, v += stepV, to += kBytes) {
-            const uint32_t pixel = Sample(picture, u, v);
-            if (pixel >> 24 == 0) continue;
-            const uint32_t under = ReadDisplayPixel<kBytes>(to);
-            WriteDisplayPixel<kBytes>(to, OverPremultiplied(pixel, under), under);
-        }
+        const RowWalk walk{std::llround((u0 + first * du) * kFixedOne),
+                           std::llround((v0 + first * dv) * kFixedOne),
+                           std::llround(du * kFixedOne), std::llround(dv * kFixedOne)};
+        const int count = static_cast<int>(last - first);
+        FilterRow<kBytes>(picture, walk, dst.Row(y) + static_cast<size_t>(first) * kBytes, count);
     }
 }
 
@@ -285,6 +335,10 @@ int DrawAtDepth(const Surface& src, ImageRect s, Surface& dst, ImageRect d, floa
 }
 
 }  // namespace
+
+void FilterRow32(const BorderedPicture& picture, const RowWalk& walk, uint8_t* to, int count) {
+    FilterRow<4>(picture, walk, to, count);
+}
 
 bool DrawComposited(const Surface& src, const ImageRect& s, Surface& dst, const ImageRect& d,
                     float angle, bool useAlpha, float opacity, float gamma) {

@@ -10,7 +10,6 @@
 // multiple of 8) and leaves the rest to the caller. Only to be called when HasAvx2() says so.
 int FadeRowAvx2(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed,
                 uint32_t key, uint8_t* layer, uint8_t* back);
-bool HasAvx2();
 
 namespace {
 

@@ -19,3 +19,6 @@ void BlendBytes(const uint8_t* a, const uint8_t* b, int count, int percent, uint
 // pixel, or with keyed set all but those of the key colour.
 void FadeRow32(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed, uint32_t key,
                uint8_t* layer, uint8_t* back);
+
+// Whether the processor has AVX2, for the loops built for it (x86-64 only).
+bool HasAvx2();

@@ -155,6 +155,27 @@ TEST_F(CompositedDraw, QuarterTurnIsClockwiseAboutThePictureCentre) {
     EXPECT_EQ(Screen(350, 281), kBackground);
 }
 
+TEST_F(CompositedDraw, TurnedPixelsAreStraightAlphaOverWithinOne) {
+    // A quarter turn samples every picture pixel on its centre, so each screen pixel is that
+    // pixel's OVER of the red background: every alpha four times, with colours that differ.
+    Surface* image = CreateImageSurface(64, 16);
+    auto blue = [](int u) { return 4 * u; };
+    auto green = [](int v) { return 16 * v + 7; };
+    auto red = [](int u) { return 255 - 4 * u; };
+    for (int v = 0; v < 16; ++v)
+        for (int u = 0; u < 64; ++u)
+            image->SetPixel(u, v, Bgra(blue(u), green(v), red(u), (u + 64 * v) % 256));
+    EXPECT_TRUE(Draw(image, 300, 200, 1.0f, 90.0f, 1, 1.0f));
+    // Picture pixel (u, v) lands on screen pixel (339 - v, 176 + u).
+    for (int v = 0; v < 16; ++v)
+        for (int u = 0; u < 64; ++u) {
+            const double alpha = (u + 64 * v) % 256;
+            ASSERT_TRUE(ColourNear(Screen(339 - v, 176 + u), Over(blue(u), 0, alpha),
+                                   Over(green(v), 0, alpha), Over(red(u), 255, alpha)))
+                << u << "," << v;
+        }
+}
+
 TEST_F(CompositedDraw, ThePivotUsesTheUnscaledSize) {
     // At scale 2 the picture spans 200 x 120 from (300, 200), and still turns about (350, 230):
     // it then covers x 260 to 379 and y 180 to 379.
