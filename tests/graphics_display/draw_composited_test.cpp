@@ -155,23 +155,30 @@ TEST_F(CompositedDraw, QuarterTurnIsClockwiseAboutThePictureCentre) {
     EXPECT_EQ(Screen(350, 281), kBackground);
 }
 
-TEST_F(CompositedDraw, TurnedPixelsAreStraightAlphaOverWithinOne) {
+TEST_F(CompositedDraw, TurnedPixelsArePremultipliedThenCompositedEachRounded) {
     // A quarter turn samples every picture pixel on its centre, so each screen pixel is that
-    // pixel's OVER of the red background: every alpha four times, with colours that differ.
+    // pixel premultiplied (colour x alpha / 255, rounded) plus what its alpha leaves of the red
+    // background (background x (255 - alpha) / 255, rounded): every alpha four times, with
+    // colours that differ.
     Surface* image = CreateImageSurface(64, 16);
     auto blue = [](int u) { return 4 * u; };
     auto green = [](int v) { return 16 * v + 7; };
     auto red = [](int u) { return 255 - 4 * u; };
+    auto alphaOf = [](int u, int v) { return (u + 64 * v) % 256; };
     for (int v = 0; v < 16; ++v)
         for (int u = 0; u < 64; ++u)
-            image->SetPixel(u, v, Bgra(blue(u), green(v), red(u), (u + 64 * v) % 256));
+            image->SetPixel(u, v, Bgra(blue(u), green(v), red(u), alphaOf(u, v)));
     EXPECT_TRUE(Draw(image, 300, 200, 1.0f, 90.0f, 1, 1.0f));
     // Picture pixel (u, v) lands on screen pixel (339 - v, 176 + u).
     for (int v = 0; v < 16; ++v)
         for (int u = 0; u < 64; ++u) {
-            const double alpha = (u + 64 * v) % 256;
-            ASSERT_TRUE(ColourNear(Screen(339 - v, 176 + u), Over(blue(u), 0, alpha),
-                                   Over(green(v), 0, alpha), Over(red(u), 255, alpha)))
+            const int alpha = alphaOf(u, v);
+            auto over = [&](int colour, int under) {
+                return std::lround(colour * alpha / 255.0) +
+                       std::lround(under * (255 - alpha) / 255.0);
+            };
+            ASSERT_TRUE(ColourNear(Screen(339 - v, 176 + u), over(blue(u), 0), over(green(v), 0),
+                                   over(red(u), 255), 0.0))
                 << u << "," << v;
         }
 }
