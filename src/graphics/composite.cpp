@@ -271,8 +271,10 @@ bool FitsWideWalk(const BorderedPicture& picture, const RowWalk& walk, int count
 template <int kBytes>
 int FilterRowWide(const BorderedPicture& picture, const RowWalk& walk, uint8_t* to, int count) {
 #if defined(__x86_64__)
-    if (kBytes == 4 && HasAvx2() && FitsWideWalk(picture, walk, count))
-        return FilterRowAvx2(picture, walk, to, count);
+    if constexpr (kBytes == 4) {
+        if (HasAvx2() && FitsWideWalk(picture, walk, count))
+            return FilterRowAvx2(picture, walk, to, count);
+    }
 #endif
     return 0;
 }

@@ -29,7 +29,8 @@ inline V Over16(V sample, V under) {
     return _mm256_add_epi16(sample, x);
 }
 
-// The four neighbours of eight sample positions, and the weights across and down (0 to 255).
+// The four neighbours of eight sample positions, and the weights across and down (0 to 255),
+// each weight in both 16-bit halves of its lane.
 struct Neighbours {
     V topLeft, topRight, bottomLeft, bottomRight, across, down;
 };
@@ -45,24 +46,26 @@ inline Neighbours Gather(const BorderedPicture& picture, V u, V v) {
         _mm256_srai_epi32(u, 16));
     const int* top = reinterpret_cast<const int*>(picture.origin);
     const int* bottom = top + picture.stride;
-    const V fraction = _mm256_set1_epi32(0xFF);
+    auto weight = [](V position) {
+        const V fraction =
+            _mm256_and_si256(_mm256_srli_epi32(position, 8), _mm256_set1_epi32(0xFF));
+        return _mm256_or_si256(fraction, _mm256_slli_epi32(fraction, 16));
+    };
     return Neighbours{_mm256_i32gather_epi32(top, index, 4),
                       _mm256_i32gather_epi32(top + 1, index, 4),
                       _mm256_i32gather_epi32(bottom, index, 4),
                       _mm256_i32gather_epi32(bottom + 1, index, 4),
-                      _mm256_and_si256(_mm256_srli_epi32(u, 8), fraction),
-                      _mm256_and_si256(_mm256_srli_epi32(v, 8), fraction)};
+                      weight(u),
+                      weight(v)};
 }
 
 // Each pixel's weight in the four 16-bit lanes of its channels, for the pixels that unpacking
 // the low (or high) bytes of eight pixels brings out.
 inline V WeightsOfLowPixels(V weight) {
-    const V doubled = _mm256_or_si256(weight, _mm256_slli_epi32(weight, 16));
-    return _mm256_unpacklo_epi32(doubled, doubled);
+    return _mm256_unpacklo_epi32(weight, weight);
 }
 inline V WeightsOfHighPixels(V weight) {
-    const V doubled = _mm256_or_si256(weight, _mm256_slli_epi32(weight, 16));
-    return _mm256_unpackhi_epi32(doubled, doubled);
+    return _mm256_unpackhi_epi32(weight, weight);
 }
 
 // The bilinear sample composited over `under`, for the half of the pixels `Unpack` brings out.
