@@ -78,10 +78,9 @@ void AppendCode(std::string& out, char32_t code) {
     }
 }
 
-}  // namespace
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
+// Calls `visit` with each character of the text: UTF-8 sequences where they are valid, any other
+// byte as code page 1252.
+void ForEachCharacter(std::string_view text, auto visit) {
     for (size_t at = 0; at < text.size();) {
         char32_t code = 0;
         const size_t length = DecodeUtf8(text, at, code);
@@ -91,9 +90,41 @@ std::string JsonString(std::string_view text) {
         } else {
             at += length;
         }
-        AppendCode(out, code);
+        visit(code);
     }
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    ForEachCharacter(text, [&out](char32_t code) { AppendCode(out, code); });
     return out + "\"";
+}
+
+std::string Utf8Text(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    ForEachCharacter(text, [&out](char32_t code) { AppendUtf8(out, code); });
+    return out;
 }
 
 std::string JsonNumber(std::optional<double> value) {
