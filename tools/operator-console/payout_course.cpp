@@ -84,7 +84,7 @@ PayoutCourse PayoutCourseBuilder::Finish() {
 
 std::string PayoutChartSvg(const PayoutCourse& course, int targetPercent) {
     constexpr double kWidth = 720, kHeight = 360;
-    constexpr double kLeft = 48, kRight = 12, kTop = 12, kBottom = 40;
+    constexpr double kLeft = 48, kRight = 12, kTop = 30, kBottom = 40;
     const double plotWidth = kWidth - kLeft - kRight;
     const double plotHeight = kHeight - kTop - kBottom;
     const double top = ChartTop(course, targetPercent);
@@ -137,9 +137,9 @@ std::string PayoutChartSvg(const PayoutCourse& course, int targetPercent) {
     double legendX = kLeft + 8;
     for (int line = 0; line < kCourseLineCount; ++line) {
         if (course.lines[line].empty()) continue;
-        svg += "<rect x=\"" + Number(legendX) + "\" y=\"" + Number(kTop + 4) +
+        svg += "<rect x=\"" + Number(legendX) + "\" y=\"" + Number(kTop - 20) +
                "\" width=\"14\" height=\"4\" fill=\"" + kLineColours[line] + "\"/><text x=\"" +
-               Number(legendX + 18) + "\" y=\"" + Number(kTop + 10) + "\" font-size=\"11\">" +
+               Number(legendX + 18) + "\" y=\"" + Number(kTop - 14) + "\" font-size=\"11\">" +
                kLineNames[line] + " " + Number(Percent(course.totals[line])) + " %</text>";
         legendX += 130;
     }
