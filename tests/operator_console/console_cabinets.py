@@ -101,6 +101,7 @@ def cabinet_paths(cabinets, name):
         "ledger": os.path.join(root, "credit.db"),
         "token": os.path.join(root, "token"),
         "record": os.path.join(root, "content", "data", "brasswick.rec"),
+        "log": os.path.join(root, "content", "~system", "logs", "Vantor.txt"),
     }
 
 
