@@ -239,6 +239,7 @@ void DrawSparkle(int flag) {
 }
 
 void ResetSparkle() {
+    SetDeadlineNow(sparkle.pauseDeadline);
     SetDeadlineNow(sparkle.frameDeadline);
     sparkle.place = static_cast<int>(RandomBelow(kBallGamePlaces));
 }

@@ -4,8 +4,7 @@
 
 #include "ballgame/board_drawing.h"
 #include "ballgame/prize_ball.h"
-#include "control/controller.h"
-#include "credit/credit_link.h"
+#include "game/winnings.h"
 #include "graphics/assets.h"
 #include "graphics/font_text.h"
 #include "graphics/sprites.h"
@@ -51,9 +50,6 @@ constexpr uint8_t kLossSound = 7;       // HornToot
 constexpr uint8_t kBallOpenSound = 43;  // BallOpen
 constexpr uint8_t kPlateSound = 20;     // Box13, on a win only
 constexpr uint32_t kLastLookMs = 3000;
-
-// The largest whole-pound payment one exchange with the credit service can carry (16 bits).
-constexpr int32_t kLargestPayment = 32700;
 
 struct Ending {
     uint8_t sound;
@@ -138,19 +134,6 @@ void PlayEnding(const Ending& ending) {
     WaitForTouch(kLastLookMs);
 }
 
-// The link carries 16-bit amounts, so a win too large for one payment goes in whole-pound pieces
-// rather than wrapping. An amount that is not a win is not paid: a negative credit-add would take
-// money from the player.
-void PayWin(int32_t amount) {
-    if (amount <= 0) {
-        if (amount < 0) LogPrint("End of game: a win of %d pence is not paid\n", amount);
-        return;
-    }
-    for (; amount > kLargestPayment; amount -= kLargestPayment)
-        PayWinnings(static_cast<int16_t>(kLargestPayment));
-    PayWinnings(static_cast<int16_t>(amount));
-}
-
 }  // namespace
 
 std::string WinAmountText(int32_t pence) {
@@ -168,17 +151,10 @@ void DrawBallOverVideo() {
     DrawImageCell(vantorOverImage, kVantorOverName, 0, kSwoopTitleX, kSwoopTitleY);
 }
 
+// A run cut short during the sequence pays the win on its way out (game/winnings.h).
 void PlayWinSequence(int32_t amount) {
     const std::string amountText = WinAmountText(amount);
-    try {
-        PlayEnding(Ending{kWinSound, congratsBaseSprite, amountText.c_str()});
-    } catch (const RunInterrupted&) {
-        // The player has won: the money is theirs even if the cabinet is shut mid-sequence, and
-        // the meters book it with the payment so they agree with the credit service.
-        PayWin(amount);
-        EndGameAccounting();
-        throw;
-    }
+    PlayEnding(Ending{kWinSound, congratsBaseSprite, amountText.c_str()});
     PayWin(amount);
 }
 

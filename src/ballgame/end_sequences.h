@@ -11,7 +11,8 @@
 #include <string>
 
 // The win: the swoop, the ball opening on the congratulations plate with the amount, then the
-// payment. The payment is made even when the window is closed part-way (the closing then goes on).
+// payment (PayWin). A win owed is paid even when the run is cut short part-way: the way out pays
+// it (game/winnings.h).
 void PlayWinSequence(int32_t amount);
 // The loss: the swoop and the ball opening on the game-over plate. Nothing is paid.
 void PlayLossSequence();

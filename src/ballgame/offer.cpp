@@ -4,6 +4,7 @@
 #include "ballgame/board_drawing.h"
 #include "ballgame/offer_calculation.h"
 #include "ballgame/offer_frame.h"
+#include "ballgame/settle.h"
 #include "control/controller.h"
 #include "game/game_state.h"
 #include "game/touch_menu.h"
@@ -88,13 +89,17 @@ bool FailsRefusalQuestion() {
 
 }  // namespace
 
+void TakeOffer() {
+    lWinAmount = static_cast<int32_t>(fOffer);
+    SettleBallGame();
+}
+
 bool MakeOffer() {
     SaveOfferBackdrop();
     WorkOutOffer();
     BringInOffer();
 
     if (PlayerTakesOffer()) {
-        lWinAmount = static_cast<int32_t>(fOffer);
         PressOfferButton(kTakeButton);
         return true;
     }

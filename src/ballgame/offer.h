@@ -13,6 +13,8 @@ extern float fOffer;
 // question. True when the game is over: the offer taken (lWinAmount holds it) or the question
 // failed (the game state is STATE_LOST).
 bool MakeOffer();
+// Take touched: the offer becomes the win (lWinAmount) and the ball game is settled at once.
+void TakeOffer();
 // One frame of the take-or-leave decision: the clock, the offer plate with the amount, the Take
 // and Leave buttons lit in turn every 700 ms, and the open halves. Drawn on every pass of the
 // take-or-leave menu (TakeOrLeaveMenu, game/touch_menu.h), which adds the sparkle and presents.

@@ -49,12 +49,15 @@ void DrawButton(const Surface* image, const char* name, OfferButton button) {
 }
 
 // The take-or-leave menu's pass: the decision frame with the sparkle, and the end when the
-// answer clock runs out (there is no idle limit: the clock decides).
+// answer clock runs out (there is no idle limit: the clock decides). Take is the player's the
+// moment it is touched: the offer is taken before the frame is shown, so nothing that ends the
+// run from then on can lose it, and the clock running out during that frame no longer undoes it.
 int TakeOrLeavePass(int result) {
+    if (result == kTakeButton) TakeOffer();
     DrawOfferFrame();
     DrawSparkle(0);
     PresentFrame();
-    if (AnswerClockRemaining() == 0) return kTakeOrLeaveTimedOut;
+    if (result != kTakeButton && AnswerClockRemaining() == 0) return kTakeOrLeaveTimedOut;
     return result;
 }
 

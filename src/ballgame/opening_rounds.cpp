@@ -46,22 +46,29 @@ void StartRounds() {
         ball.showValue = 0;
 }
 
+// Five balls opened, or what is left. The player who kept the own ball until the last ball left
+// the board has won what it holds: that is settled at once.
 void PlayRound() {
     for (int opened = 0; opened < kBallsPerRound && BallsLeft() > 0; ++opened)
         OpenOneBall();
+    if (BallsLeft() == 0) SettleBallGame();
 }
 
-// One round and, while balls remain, the offer after it. True when the game is over.
-bool PlayRoundAndOffer() {
+// How a round and its offer leave the game: on to the next round, settled (an offer taken, or the
+// last ball gone with the own ball kept), or lost at the question after a refused offer.
+enum class RoundEnd { NextRound, Settled, LostAtQuestion };
+
+RoundEnd PlayRoundAndOffer() {
     PlayRound();
     DrawBoard();
     DrawWinPlan();
     PresentFrame();
-    bool over = false;
-    if (BallsLeft() >= 1) over = MakeOffer();
+    RoundEnd end = BallsLeft() == 0 ? RoundEnd::Settled : RoundEnd::NextRound;
+    if (BallsLeft() >= 1 && MakeOffer())
+        end = LostAtOfferQuestion() ? RoundEnd::LostAtQuestion : RoundEnd::Settled;
     RestoreFromBoardBackground(kOfferArea);
     Trace("BallsLeft() = <%d>\n", BallsLeft());
-    return over || BallsLeft() == 0;
+    return end;
 }
 
 // The halves of the player's ball part and show what it holds.
@@ -81,10 +88,10 @@ void RevealPlayersBall() {
 
 void PlayOpeningRounds() {
     StartRounds();
-    while (!PlayRoundAndOffer()) {
-    }
-    if (LostAtOfferQuestion()) return;
-    SettleOwnBall();
-    RevealPlayersBall();
-    SettleWinnings();
+    RoundEnd end;
+    do {
+        end = PlayRoundAndOffer();
+    } while (end == RoundEnd::NextRound);
+    // Lost at a question: the own ball is not revealed and nothing is paid.
+    if (end == RoundEnd::Settled) RevealPlayersBall();
 }

@@ -133,6 +133,7 @@ bool CanPickBall(int ball) {
 
 void ChoosePrizeBall() {
     FlushInput();
+    SetDeadlineNow(promptBlink.deadline);
     ShowChoiceScreen();
     bPickingPrizeBall = true;
 

@@ -5,6 +5,7 @@
 #include "ballgame/board.h"
 #include "control/controller.h"
 #include "game/game_state.h"
+#include "game/winnings.h"
 
 namespace {
 
@@ -59,4 +60,10 @@ void SettleWinnings() {
     lWinAmount = SettledWinAmount(lWinAmount, lPrizeAvailableThisGame, ballsLeft);
     // The meter adds 16-bit amounts; a win is at most a few pounds.
     CountAdd(BallGameWinCounter(uwPriceOfPlay), static_cast<int16_t>(lWinAmount));
+}
+
+void SettleBallGame() {
+    SettleOwnBall();
+    SettleWinnings();
+    if (GetGameState() == STATE_WON) OweWin();
 }

@@ -2,13 +2,13 @@
 // pays, and how the meters count the ball game. Nothing here draws or waits, so the payout
 // simulator settles its games with the same functions as the cabinet.
 //
-// The cabinet settles a game that reached the ball game like this, once the opening rounds are
-// over (an offer taken, the question after a refused offer failed, or every other ball opened):
+// The cabinet settles a game that reached the ball game the moment its outcome is fixed: when
+// Take is touched, or when the last ball other than the player's own leaves the board. Only then
+// is anything shown (the Take button pressed, the own ball opened), so a run cut short from that
+// moment on still pays the win (game/winnings.h). A game lost at the question after a refused
+// offer is not settled: the own ball is not revealed and nothing is paid.
 //
-//     if (LostAtOfferQuestion()) return;  // lost: the own ball is not revealed, nothing is paid
-//     SettleOwnBall();                    // the own ball's worth, the game won or lost
-//     ... the own ball is opened on the screen ...
-//     SettleWinnings();                   // the own ball paid if it was kept to the end; meters
+//     SettleBallGame();  // SettleOwnBall(), SettleWinnings(), and a won game owes its win
 //
 // CountBallGameStart() runs when the opening rounds begin.
 #pragma once
@@ -56,3 +56,6 @@ void SettleOwnBall();
 // When every other ball was opened: counts the own ball paid (meter 20) and sets lWinAmount to
 // its worth. Then adds lWinAmount to the stake's ball-game win meter (178 or 179).
 void SettleWinnings();
+
+// SettleOwnBall and SettleWinnings; a game settled as won then owes lWinAmount to the player.
+void SettleBallGame();

@@ -6,8 +6,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "credit/credit_reply.h"
 #include "shell/log.h"
@@ -17,8 +20,10 @@ namespace {
 constexpr size_t kBufferSize = 4096;
 int creditSocket = -1;
 
-// How long the rest of a reply that arrived without its line end may take to follow.
-constexpr int kRestOfReplyMs = 1000;
+// How long the rest of a reply that arrived without its line end may take to follow. On loopback a
+// reply arrives whole within microseconds; a service that answers without line ends must not
+// cost every exchange, and so the attract screen and the player's touches, much more than this.
+constexpr int kRestOfReplyMs = 100;
 
 // Throws away whatever the service sent that no command is waiting for (the late rest of a
 // reply, or a line it sent twice), so that it can never be taken as the answer to the next one.
@@ -28,16 +33,36 @@ void DiscardStaleBytes() {
     }
 }
 
+int64_t SteadyMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
+
+// True when more of the reply arrives before `giveUpAt` (a signal noted meanwhile does not cut
+// the wait short).
+bool MoreArrivesBefore(int64_t giveUpAt) {
+    pollfd more{creditSocket, POLLIN, 0};
+    for (;;) {
+        const int64_t left = giveUpAt - SteadyMs();
+        if (left <= 0) return false;
+        const int ready = poll(&more, 1, static_cast<int>(left));
+        if (ready >= 0) return ready > 0;
+        if (errno != EINTR) return false;
+    }
+}
+
 // Takes one reply into `reply` (NUL-terminated): what the first receive brings, and, while that
-// holds no line end, whatever follows within kRestOfReplyMs, since a reply may arrive in pieces.
-// False when the receive fails or the service has closed the connection (a receive of no bytes).
+// holds no line end, whatever follows within kRestOfReplyMs of the first piece, since a reply may
+// arrive in pieces. False when the receive fails or the service has closed the connection (a
+// receive of no bytes).
 bool ReceiveReply(char (&reply)[kBufferSize]) {
     ssize_t received = recv(creditSocket, reply, kBufferSize - 1, 0);
     if (received <= 0) return false;
     size_t length = static_cast<size_t>(received);
-    pollfd more{creditSocket, POLLIN, 0};
+    const int64_t giveUpAt = SteadyMs() + kRestOfReplyMs;
     while (!memchr(reply, '\n', length) && length < kBufferSize - 1 &&
-           poll(&more, 1, kRestOfReplyMs) > 0) {
+           MoreArrivesBefore(giveUpAt)) {
         received = recv(creditSocket, reply + length, kBufferSize - 1 - length, 0);
         if (received <= 0) break;
         length += static_cast<size_t>(received);

@@ -100,7 +100,7 @@ int AttractPassExtras(int result) {
         DrawCreditPanel();
     }
     if (DeadlinePassed(menuAnimationStartDeadline)) StepHighlight();
-    if (result == kStartChosen && PlayerMoney() < kStartMoney) result = -1;
+    if (result == kStartChosen && PlayerMoney() < kStartMoney) result = RefuseHitForMoney();
     PresentFrame();
     return result;
 }
@@ -220,6 +220,7 @@ int AttractMenu() {
 
 bool WaitForStart() {
     Trace("WaitForStart...\n");
+    SetDeadlineNow(barRefreshDeadline);
     ResetHighlight();
     DrawBankPanel();
     DrawCreditPanel();

@@ -187,7 +187,7 @@ void RetireSide(const StakeSide& side) {
 int StakePassExtras(int result) {
     DrawStakeScreen();
     PresentFrame();
-    if (result == kPoundChosen && PlayerMoney() < kPoundMoney) result = -1;
+    if (result == kPoundChosen && PlayerMoney() < kPoundMoney) result = RefuseHitForMoney();
     if (AnswerClockRemaining() == 0) return kStakeTimedOut;
     return result;
 }

@@ -73,6 +73,11 @@ int TouchMenuPass(const TouchMenu& menu) {
     return result;
 }
 
+int RefuseHitForMoney() {
+    FlushInput();
+    return -1;
+}
+
 int RunTouchMenu(const TouchMenu& menu) {
     InitTouchMenu(menu);
     while (TouchMenuPass(menu) == -1) {

@@ -35,6 +35,11 @@ struct TouchMenu {
     MenuPassExtras passExtras;
 };
 
+// For pass extras: a hit the screen does not take for want of money (Start below 50p, the £1
+// door below £1). The touch is used up, so money that arrives later can never act on it; the
+// player must touch again. Returns -1, no button.
+int RefuseHitForMoney();
+
 // InitTouchMenu, then TouchMenuPass until a result; returns it.
 int RunTouchMenu(const TouchMenu& menu);
 void InitTouchMenu(const TouchMenu& menu);

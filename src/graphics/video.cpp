@@ -16,7 +16,8 @@ struct Playback {
     int32_t state = kVideoPlaying;
     int32_t position = 0;  // a frame number of the video stream
     uint32_t intervalMs = 0;
-    uint32_t nextAdvance = 0;  // clock time after which the next step may be taken; 0 at once
+    bool advanceAtOnce = true;  // the first step is taken on the first draw
+    uint32_t nextAdvance = 0;   // otherwise: clock time after which the next step may be taken
 };
 
 Playback& ThePlayback() {
@@ -27,8 +28,7 @@ Playback& ThePlayback() {
 // True once the clock is past the next-advance time. Compared as a difference, so the moment the
 // 32-bit clock wraps does not hold the animation up for 49 days.
 bool AdvanceDue(const Playback& playback, uint32_t now) {
-    if (playback.nextAdvance == 0) return now > 0;
-    return static_cast<int32_t>(now - playback.nextAdvance) > 0;
+    return playback.advanceAtOnce || !ClockReached(playback.nextAdvance, now);
 }
 
 void DrawPicture(const VideoPicture& picture, int x, int y) {
@@ -55,7 +55,7 @@ int OpenVideo(const char* fileName, uint32_t intervalMs, int) {
     playback.state = kVideoPlaying;
     playback.position = 0;
     playback.intervalMs = intervalMs;
-    playback.nextAdvance = 0;
+    playback.advanceAtOnce = true;
     return 0;
 }
 
@@ -64,7 +64,7 @@ int DrawVideoFrame(int step, int x, int y) {
     if (step < 0) {
         playback.state = kVideoPlaying;
         playback.position = 0;
-        playback.nextAdvance = 0;
+        playback.advanceAtOnce = true;
         step = 0;
     }
     const uint32_t now = ClockMs();
@@ -72,6 +72,7 @@ int DrawVideoFrame(int step, int x, int y) {
         playback.position =
             static_cast<int32_t>(std::min<int64_t>(int64_t{playback.position} + step, INT32_MAX));
         playback.nextAdvance = now + playback.intervalMs;
+        playback.advanceAtOnce = false;
     }
     const int bytesPerPixel = BackBuffer ? BackBuffer->bytesPerPixel : 4;
     if (!playback.reader.Fetch(playback.position, bytesPerPixel)) {

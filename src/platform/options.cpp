@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,6 +27,16 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
             options.windowed = false;
         } else if (option == "--virtual-clock") {
             options.virtualClock = true;
+        } else if (option == "--clock-start") {
+            std::string text;
+            if (!value(text)) return false;
+            char* end = nullptr;
+            const unsigned long long start = strtoull(text.c_str(), &end, 10);
+            if (text.empty() || text[0] == '-' || *end != '\0' || start > UINT32_MAX) {
+                error = "--clock-start needs a clock value from 0 to 4294967295";
+                return false;
+            }
+            options.clockStart = static_cast<uint32_t>(start);
         } else if (option == "--touches") {
             if (!value(options.touchesFile)) return false;
         } else if (option == "--capture-dir") {

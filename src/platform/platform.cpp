@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -27,6 +29,9 @@ struct PlatformState {
     Options options;
     std::unique_ptr<Backend> backend;
     uint32_t virtualNow = 0;
+    uint32_t clockOrigin =
+        0;  // the clock when the platform started: touch script times count from it
+    bool stopSignalsCaught = false;
     TouchScript script;
     TraceFile trace;
     FrameTimes frameTimes;
@@ -58,6 +63,44 @@ PlatformState& Started() {
     return state;
 }
 
+// ---- Stop signals -------------------------------------------------------------------------------
+// A service stop, a shut-down or Ctrl-C must not kill the game mid-payment: the handler only notes
+// the signal, and the next collection of input turns it into a Quit event.
+constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+volatile sig_atomic_t pendingStopSignal = 0;
+struct sigaction previousActions[std::size(kStopSignals)];
+
+void NoteStopSignal(int signal) {
+    pendingStopSignal = signal;
+}
+
+void CatchStopSignals(PlatformState& state) {
+    struct sigaction action {};
+    action.sa_handler = NoteStopSignal;
+    sigemptyset(&action.sa_mask);
+    // Interrupted reads and writes (the credit link's) carry on instead of failing.
+    action.sa_flags = SA_RESTART;
+    for (size_t i = 0; i < std::size(kStopSignals); ++i)
+        sigaction(kStopSignals[i], &action, &previousActions[i]);
+    pendingStopSignal = 0;
+    state.stopSignalsCaught = true;
+}
+
+void ReleaseStopSignals(PlatformState& state) {
+    if (!state.stopSignalsCaught) return;
+    for (size_t i = 0; i < std::size(kStopSignals); ++i)
+        sigaction(kStopSignals[i], &previousActions[i], nullptr);
+    state.stopSignalsCaught = false;
+}
+
+void CollectStopSignal(PlatformState& state) {
+    const int signal = pendingStopSignal;
+    if (signal == 0) return;
+    pendingStopSignal = 0;
+    state.events.push_back(Event{EventKind::Quit, 0, 0});
+    state.trace.Line(Milliseconds(), "signal " + std::to_string(signal));
+}
+
 uint32_t RealMilliseconds() {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -73,7 +116,7 @@ void QueueTouch(PlatformState& state, int16_t x, int16_t y) {
 
 void DeliverDueScript(PlatformState& state) {
     ScriptStep step;
-    while (state.script.NextDue(Milliseconds(), step)) {
+    while (state.script.NextDue(Milliseconds() - state.clockOrigin, step)) {
         switch (step.kind) {
             case ScriptStep::Kind::Capture:
                 state.pendingCaptures.push_back(step.captureName);
@@ -90,6 +133,7 @@ void DeliverDueScript(PlatformState& state) {
 }
 
 void CollectMachineEvents(PlatformState& state) {
+    CollectStopSignal(state);
     state.collected.clear();
     state.backend->CollectEvents(state.collected);
     for (const Event& event : state.collected) {
@@ -177,6 +221,9 @@ bool Start(const Options& options, std::string& error) {
         return false;
     }
     state.backend = options.headless ? MakeHeadlessBackend() : MakeSdlBackend();
+    state.virtualNow = options.clockStart;
+    state.clockOrigin = state.options.virtualClock ? options.clockStart : RealMilliseconds();
+    CatchStopSignals(state);
     state.started = true;
     return true;
 }
@@ -189,6 +236,7 @@ void Stop() {
     state.backend.reset();
     state.trace.Close();
     state.frameTimes.Close();
+    ReleaseStopSignals(state);
     state.started = false;
 }
 
@@ -226,6 +274,12 @@ void InjectTouch(int16_t x, int16_t y) {
 uint32_t Milliseconds() {
     PlatformState& state = Started();
     return state.options.virtualClock ? state.virtualNow : RealMilliseconds();
+}
+
+uint32_t SeedMilliseconds() {
+    PlatformState& state = Started();
+    return state.options.virtualClock ? state.virtualNow - state.options.clockStart
+                                      : RealMilliseconds();
 }
 
 void Yield() {

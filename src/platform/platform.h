@@ -14,7 +14,8 @@ namespace platform {
 struct Options {
     bool headless = false;      // no window, no audio device; implies the virtual clock
     bool windowed = false;      // a resizable window instead of full screen
-    bool virtualClock = false;  // the clock advances 1 ms per yield, starting at 0
+    bool virtualClock = false;  // the clock advances 1 ms per yield, starting at clockStart
+    uint32_t clockStart = 0;    // where the virtual clock starts (--clock-start)
     std::string touchesFile;    // scripted touches and captures ("MS X Y", "MS capture NAME")
     std::string captureDir = "captures";
     std::string traceFile;       // one line per harness event
@@ -40,6 +41,9 @@ const Options& CurrentOptions();
 bool CreateMainWindow();
 
 // ---- Input ------------------------------------------------------------------------------------
+// Quit: the window was closed, or the process was asked to stop (SIGTERM, SIGINT, SIGHUP). From
+// Start to Stop those signals are caught in both backends and only noted; each becomes one Quit
+// event at the next collection of input, so the game ends by its own orderly path.
 enum class EventKind { Touch, Quit };
 struct Event {
     EventKind kind = EventKind::Touch;
@@ -54,8 +58,13 @@ void DiscardEvents();
 void InjectTouch(int16_t x, int16_t y);
 
 // ---- The clock ---------------------------------------------------------------------------------
-// Milliseconds, 32 bits unsigned, wrapping; starts at 0 with the virtual clock.
+// Milliseconds, 32 bits unsigned, wrapping; starts at --clock-start (0 unless given) with the
+// virtual clock. Touch script times count from where the clock stood when the platform started.
 uint32_t Milliseconds();
+// The clock reading the game's random numbers are seeded with at start-up: the clock itself, but
+// the virtual clock counted from its start, so that a run moved with --clock-start (across the
+// wrap, say) plays the same games as one from 0.
+uint32_t SeedMilliseconds();
 // Called by every wait between clock reads. Real clock: sleeps about a millisecond. Virtual
 // clock: advances it by one millisecond. Both deliver scripted touches that have come due.
 void Yield();

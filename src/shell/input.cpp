@@ -6,11 +6,18 @@
 int16_t swTouchX = -1;
 int16_t swTouchY = -1;
 
+namespace {
+bool runEnding = false;
+}  // namespace
+
 void PumpMessages() {
     if (SpritesStoppedTheDisplay()) throw DisplayStopped();
     platform::Event event;
     while (platform::NextEvent(event)) {
-        if (event.kind == platform::EventKind::Quit) throw WindowClosed();
+        if (event.kind == platform::EventKind::Quit) {
+            if (runEnding) continue;
+            throw WindowClosed();
+        }
         swTouchX = event.x;
         swTouchY = event.y;
     }
@@ -20,4 +27,14 @@ void FlushInput() {
     platform::DiscardEvents();
     swTouchX = -1;
     swTouchY = -1;
+}
+
+void RunEnding() {
+    runEnding = true;
+}
+
+void ResetInput() {
+    swTouchX = -1;
+    swTouchY = -1;
+    runEnding = false;
 }

@@ -10,10 +10,17 @@ extern int16_t swTouchX;
 extern int16_t swTouchY;
 
 // Handles every pending input event: a touch is recorded in swTouchX / swTouchY (only the last
-// one counts). Closing the window throws WindowClosed, which the program entry turns into the
-// orderly shut-down; a display that a sprite file took down throws DisplayStopped, which it turns
-// into the display failure. Every screen loop pumps, so either ends the run within a frame.
+// one counts). Closing the window or a stop signal throws WindowClosed, which the program entry
+// turns into the orderly shut-down; a display that a sprite file took down throws
+// DisplayStopped, which it turns into the display failure. Every screen loop pumps, so either
+// ends the run within a frame.
 void PumpMessages();
+
+// The run is ending by its one way out: from now on a further close or stop signal throws
+// nothing, so the way out itself (which still presents a cleared screen) cannot be cut short.
+void RunEnding();
+// Forgets the last touch and that the run was ending, as at start-up.
+void ResetInput();
 
 // Throws away every pending event and forgets the last touch.
 void FlushInput();

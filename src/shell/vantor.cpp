@@ -6,6 +6,7 @@
 #include "game/attract.h"
 #include "game/game_state.h"
 #include "game/play_game.h"
+#include "game/winnings.h"
 #include "graphics/assets.h"
 #include "graphics/display.h"
 #include "graphics/sprites.h"
@@ -24,8 +25,8 @@ constexpr int kLoadingScreenFileId = 1;
 constexpr ClipBox kFullScreen{0, 800, 0, 600};
 
 void InitialiseProgramValues() {
-    swTouchX = -1;
-    swTouchY = -1;
+    ResetInput();
+    ForgetWinnings();
     uwPriceOfPlay = 100;
 }
 
@@ -68,6 +69,15 @@ void SaveMetersIfRead() {
     if (metersRead) WriteRecordFile();
 }
 
+// Every way a run is cut short mid-game (the window closed, a stop signal, the display lost)
+// passes here first: a win the player has been promised is paid and booked, then the meters are
+// saved. Only then do the screen and the credit link close.
+void KeepTheMoney() {
+    RunEnding();
+    SettleCutShortGame();
+    SaveMetersIfRead();
+}
+
 void CloseCreditLink() {
     SendTerm();
     CloseCreditService();
@@ -80,6 +90,7 @@ void FailureCleanUp() {
 }
 
 void OrderlyShutDown() {
+    RunEnding();
     LogPrint("Closing log\n");
     LogClose();
     ClearBackBuffer();
@@ -100,7 +111,7 @@ void CountGameSold() {
 // frame or wait (DisplayStopped); the checks below catch a failure with no frame after it.
 int EndAfterDisplayLoss() {
     LogPrint("Display lost, stopping (sprite stop code %d)\n", SpriteFailureCode());
-    SaveMetersIfRead();
+    KeepTheMoney();
     FailureCleanUp();
     return kExitNoDisplay;
 }
@@ -112,6 +123,7 @@ void PlayAndRecordGame() {
     const uint32_t seconds = (ClockMs() - started) / 1000;
     CountAdd(44, static_cast<int16_t>(seconds));
     EndGameAccounting();
+    WinBooked();
     WriteRecordFile();
     WaitIgnoringTouches(200);
 }
@@ -131,7 +143,7 @@ int RunWithDisplay() {
         FailureCleanUp();
         return kExitNoSound;
     }
-    SeedRandom(ClockMs());
+    SeedRandom(platform::SeedMilliseconds());
     InitialiseGraphics();
     if (SpritesStoppedTheDisplay()) return EndAfterDisplayLoss();
     FadeToAttractScreen();
@@ -170,9 +182,9 @@ int RunVantor(const platform::Options& options) {
     try {
         return RunWithDisplay();
     } catch (const WindowClosed&) {
-        // Closing the cabinet's window ends the program as Main Menu does. A game cut short
-        // still has its sale on the meters.
-        SaveMetersIfRead();
+        // Closing the cabinet's window or a stop signal ends the program as Main Menu does. A
+        // game cut short still has its sale on the meters, and a win it had decided is paid.
+        KeepTheMoney();
         OrderlyShutDown();
         return kExitOrderly;
     } catch (const DisplayStopped&) {

@@ -7,6 +7,10 @@ uint32_t ClockMs() {
     return platform::Milliseconds();
 }
 
+bool ClockReached(uint32_t now, uint32_t time) {
+    return static_cast<int32_t>(now - time) >= 0;
+}
+
 uint32_t SetDeadline(uint32_t& deadline, uint32_t ms) {
     deadline = ClockMs() + ms;
     return deadline;
@@ -17,7 +21,7 @@ uint32_t SetDeadlineNow(uint32_t& deadline) {
 }
 
 bool DeadlinePassed(uint32_t deadline) {
-    return ClockMs() >= deadline;
+    return ClockReached(ClockMs(), deadline);
 }
 
 void WaitMs(uint32_t ms) {
@@ -25,7 +29,7 @@ void WaitMs(uint32_t ms) {
     const uint32_t start = ClockMs();
     uint32_t lastPump = start;
     PumpMessages();
-    while (ClockMs() < start + ms) {
+    while (ClockMs() - start < ms) {
         platform::Yield();
         if (ClockMs() - lastPump >= kPumpInterval) {
             lastPump = ClockMs();

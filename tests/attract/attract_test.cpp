@@ -19,6 +19,26 @@ TEST_F(SellingScreens, BelowFiftyStartIsRefusedAndThirtySecondsEndTheProgram) {
     ExpectEvents("idle_with_49");
 }
 
+// A touch refused for want of money is used up: coins that arrive afterwards never act on it, so
+// no game is bought without the player touching again.
+TEST_F(SellingScreens, AStartRefusedForWantOfMoneyIsUsedUpBeforeCoinsArrive) {
+    wallet.coinsAtMs = 5000;
+    wallet.coins = 100;
+    EXPECT_FALSE(RunWaitForStart("2000 650 500\n"));
+    EXPECT_EQ(wallet.credit, 100) << "the coins arrived";
+    EXPECT_EQ(MoneyMoves(), Moves{});
+    EXPECT_EQ(Sounds(), std::vector<int>{25}) << "no Start press: only Main Menu at the end";
+}
+
+TEST_F(SellingScreens, APoundRefusedForWantOfMoneyIsUsedUpBeforeCoinsArrive) {
+    wallet.credit = 60;
+    wallet.coinsAtMs = 6000;
+    wallet.coins = 100;
+    // Start, then a touch on the closed Pound door once the 50p door is open.
+    EXPECT_TRUE(RunWaitForStart("1000 650 500\n5000 200 300\n"));
+    EXPECT_EQ(MoneyMoves(), Moves{"CUSE,50\r\n"}) << "the stake clock buys 50p, not the Pound";
+}
+
 TEST_F(SellingScreens, SixtyOpensOnlyTheFiftyPenceDoorAndATimeOutBuysFiftyPence) {
     wallet.credit = 60;
     // Start, then a touch on the Pound side once the doors are open.

@@ -68,6 +68,8 @@ void WriteSellingContent() {
 }
 
 std::string Reply(Wallet& wallet, const std::string& command) {
+    if (command == "CGET\r\n" && wallet.coins > 0 && ClockMs() - runStart >= wallet.coinsAtMs)
+        wallet.credit += wallet.coins.exchange(0);
     if (command == "CGET\r\n") return "CTEL," + std::to_string(wallet.credit.load()) + "\r\n";
     if (command == "BGET\r\n") return "BTEL," + std::to_string(wallet.bank.load()) + "\r\n";
     if (command.rfind("CUSE,", 0) == 0) {

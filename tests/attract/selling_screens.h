@@ -27,6 +27,10 @@ struct Wallet {
     std::atomic<int> credit{0};
     std::atomic<int> bank{0};
     std::atomic<bool> refuseUse{false};
+    // Coins inserted during the run: `coins` pence land on the credit before the first credit read
+    // at or after `coinsAtMs` of the run (the game waits for the reply, so its clock stands still).
+    std::atomic<uint32_t> coinsAtMs{0};
+    std::atomic<int> coins{0};
 };
 
 class SellingScreens : public ::testing::Test {

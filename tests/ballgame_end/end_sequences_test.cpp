@@ -7,7 +7,10 @@
 #include <algorithm>
 
 #include "ballgame/end_sequences.h"
+#include "control/controller.h"
 #include "end_harness.h"
+#include "game/game_state.h"
+#include "game/winnings.h"
 #include "graphics/assets.h"
 #include "graphics/sprites.h"
 #include "graphics/video.h"
@@ -187,12 +190,37 @@ TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
               std::string::npos);
 }
 
-TEST_F(EndSequence, WinIsPaidWhenTheWindowIsClosedDuringIt) {
+// A win owed and cut short mid-sequence is paid once, by the way out, and booked with it.
+TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) {
     LinkContent();
     StartRun({{300, "close"}});
+    ResetControlData();
+    lWinAmount = 235;
+    uwPriceOfPlay = 100;
+    OweWin();
     EXPECT_THROW(PlayWinSequence(235), WindowClosed);
-    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_TRUE(credit_.Commands().empty()) << "the sequence itself pays only at its end";
     EXPECT_EQ(VideoState(), kVideoClosed);
+    SettleCutShortGame();
+    SettleCutShortGame();
+    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(CounterValue(counter::kWonTotal), 235);
+    EXPECT_EQ(CounterValue(counter::kWinningGamesPound), 1);
+}
+
+// A win paid at the end of its sequence but not yet booked is booked by the way out, not paid
+// again.
+TEST_F(EndSequence, AWinPaidButNotBookedIsBookedByTheWayOutWithoutASecondPayment) {
+    LinkContent(false);
+    StartRun();
+    ResetControlData();
+    lWinAmount = 5;
+    uwPriceOfPlay = 50;
+    OweWin();
+    PlayWinSequence(5);
+    SettleCutShortGame();
+    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(CounterValue(counter::kWon50p), 5);
 }
 
 TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {

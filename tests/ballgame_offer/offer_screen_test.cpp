@@ -12,6 +12,7 @@
 #include "game/autoplay.h"
 #include "game/game_state.h"
 #include "game/touch_menu.h"
+#include "game/winnings.h"
 #include "questions/answer_clock.h"
 #include "shell/waits.h"
 
@@ -46,7 +47,8 @@ TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
     EXPECT_EQ(fOffer, expected);
     EXPECT_EQ(lWinAmount, static_cast<int32_t>(expected));
     EXPECT_EQ(NumberOfOffersMade, 0);
-    EXPECT_EQ(GetGameState(), STATE_BALL_GAME) << "the rounds settle the win";
+    EXPECT_EQ(GetGameState(), STATE_WON) << "the touch on Take settles the game at once";
+    ForgetWinnings();
     EXPECT_EQ(CounterValue(OfferMeter(expected)), 1);
     EXPECT_EQ(SoundNumbers(), std::vector<int>{43});
     // Drop-in and opening take 600 ms each; the ball opens as the drop-in ends.

@@ -7,6 +7,8 @@
 // every run below; the player's seed decides which balls it picks and so the offers it is made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -121,15 +123,14 @@ void ExpectBallGameReached(const PathRun& run, int stake) {
     EXPECT_EQ(run.exitStatus, 0);
 }
 
-// The game was won: the amount paid as whole pounds to the bank and pence to the credit, the
-// win sequence played and the win booked against the stake.
-void ExpectWon(const PathRun& run, int stake, int amount, const Moves& payment) {
+// The win was paid as whole pounds to the bank and pence to the credit, TERM last, and booked
+// against the stake; the program ended in order.
+void ExpectWinBooked(const PathRun& run, int stake, int amount, const Moves& payment) {
     Moves moves{"CUSE," + std::to_string(stake) + "\r\n"};
     moves.insert(moves.end(), payment.begin(), payment.end());
     moves.push_back("TERM\r\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(run.MoneyMoves(), moves);
-    EXPECT_TRUE(run.Traced("sound 11")) << "the win sequence";
-    EXPECT_FALSE(run.Traced("sound 7")) << "no loss sequence";
     EXPECT_EQ(run.Counter(counter::kWonTotal), amount);
     EXPECT_EQ(run.Counter(stake == 100 ? counter::kWonPound : counter::kWon50p), amount);
     EXPECT_EQ(run.Counter(stake == 100 ? counter::kWon50p : counter::kWonPound), 0);
@@ -140,6 +141,15 @@ void ExpectWon(const PathRun& run, int stake, int amount, const Moves& payment) 
     EXPECT_EQ(Sum(run, byBand, byBand + 6), amount);
     EXPECT_FLOAT_EQ(run.record.balances[stake == 100 ? 1 : 0],
                     static_cast<float>(amount) - 0.3f * static_cast<float>(stake));
+    EXPECT_EQ(run.Counter(stake == 100 ? counter::kBallGameWonPound : counter::kBallGameWon50p),
+              amount);
+}
+
+// The game was won and the win sequence played to its end.
+void ExpectWon(const PathRun& run, int stake, int amount, const Moves& payment) {
+    ExpectWinBooked(run, stake, amount, payment);
+    EXPECT_TRUE(run.Traced("sound 11")) << "the win sequence";
+    EXPECT_FALSE(run.Traced("sound 7")) << "no loss sequence";
 }
 
 // The game was lost in the ball game: nothing paid, nothing booked, the loss sequence played.
@@ -192,26 +202,135 @@ TEST_F(GamePaths, EveryOfferRefusedAndTheOwnBallWorthEightyPenceIsPaidToTheCredi
     ExpectReport("every_offer_refused_own_ball_80p", run);
 }
 
-// The cabinet is shut down while the congratulations play: the win is paid at once and booked with
-// it, so the meters' paid-out total still agrees with the credit service.
-TEST_F(GamePaths, AWinInterruptedByTheWindowClosingIsPaidAndBooked) {
-    const PathRun whole = Play(PathSetup(100).Autoplay("take=1,seed=1"));
-    long winStarts = -1;
-    for (const TimedEvent& event : Events(whole))
-        if (event.event == "sound 11") winStarts = event.ms;
-    ASSERT_GT(winStarts, 0) << whole.trace;
+// ---- A run cut short after the win was decided ------------------------------------------------
+// From the Take touch, or from the moment the own ball kept to the end is opened, the win is the
+// player's: a window closed or a stop signal at any moment up to the end of the win sequence
+// pays it, books it with the payment, saves the meters and sends TERM last.
 
-    std::filesystem::remove_all("data");  // the second run starts from fresh meters
-    const PathRun cut = Play(PathSetup(100)
-                                 .Autoplay("take=1,seed=1")
-                                 .Touches(std::to_string(winStarts + 500) + " close\n"));
+namespace {
+
+long FirstTimeOf(const PathRun& run, const std::string& event) {
+    for (const TimedEvent& timed : Events(run))
+        if (timed.event == event) return timed.ms;
+    return -1;
+}
+
+// The attract screen's music starting again after the win sequence: the game is over.
+long WinSequenceOver(const PathRun& run) {
+    const long winStarts = FirstTimeOf(run, "sound 11");
+    for (const TimedEvent& timed : Events(run))
+        if (timed.ms > winStarts && timed.event == "music play") return timed.ms;
+    return -1;
+}
+
+// The own ball kept to the end opens with sound 43: the last one before the win sequence.
+long OwnBallOpens(const PathRun& run) {
+    const long winStarts = FirstTimeOf(run, "sound 11");
+    long opens = -1;
+    for (const TimedEvent& timed : Events(run))
+        if (timed.ms < winStarts && timed.event == "sound 43") opens = timed.ms;
+    return opens;
+}
+
+class CutShortPaths : public GamePaths {
+  public:
+    using GamePaths::Play;
+};
+
+// Closes the window at `moments` evenly spread from `from` to `to` (the first right at `from`) in
+// runs of `setup`: every run must pay and book the win.
+void ExpectEveryCloseKeepsTheWin(CutShortPaths& paths, PathSetup setup, long from, long to,
+                                 int moments, int stake, int amount, const Moves& payment) {
+    for (int moment = 0; moment < moments; ++moment) {
+        const long closeAt = from + (to - from) * moment / (moments - 1);
+        SCOPED_TRACE("closed at " + std::to_string(closeAt) + " ms");
+        std::filesystem::remove_all("data");  // every run starts from fresh meters
+        const PathRun cut = paths.Play(setup.Touches(std::to_string(closeAt) + " close\n"));
+        EXPECT_TRUE(cut.Traced("close"));
+        ExpectWinBooked(cut, stake, amount, payment);
+        EXPECT_EQ(cut.LogCount("Closing log\n"), 1);
+        std::printf(
+            "[ figures  ] closed at %ld ms: %s paid\n", closeAt,
+            cut.MoneyMoves().size() > 2 ? cut.MoneyMoves()[1].substr(0, 8).c_str() : "nothing");
+    }
+}
+
+}  // namespace
+
+TEST_F(CutShortPaths, AnOfferTakenIsPaidWhateverMomentTheWindowClosesAfterTake) {
+    const PathSetup setup = PathSetup(100).Autoplay("take=1,seed=1");
+    const PathRun whole = Play(setup);
+    ExpectWon(whole, 50, 40, {"CADD,40\r\n"});
+    const long take = FirstTimeOf(whole, kTakeTouch);
+    const long over = WinSequenceOver(whole);
+    ASSERT_GT(take, 0);
+    ASSERT_GT(over, take) << whole.trace;
+    // A close due in the very millisecond of the touch comes before it: from the next one on.
+    ExpectEveryCloseKeepsTheWin(*this, setup, take + 1, over + 200, 12, 50, 40, {"CADD,40\r\n"});
+}
+
+TEST_F(CutShortPaths, AnOwnBallKeptToTheEndIsPaidWhateverMomentTheWindowClosesAfterItOpens) {
+    // Seed 3 at £1 keeps the 80p ball to the end.
+    const PathSetup setup = PathSetup(200).Autoplay("stake=100,seed=3");
+    const PathRun whole = Play(setup);
+    ExpectWon(whole, 100, 80, {"CADD,80\r\n"});
+    const long opens = OwnBallOpens(whole);
+    const long over = WinSequenceOver(whole);
+    ASSERT_GT(opens, 0);
+    ASSERT_GT(over, opens) << whole.trace;
+    // The last ball leaves the board as the own ball starts to open: from the next millisecond on.
+    ExpectEveryCloseKeepsTheWin(*this, setup, opens + 1, over, 6, 100, 80, {"CADD,80\r\n"});
+}
+
+// A service stop sends SIGTERM: the game ends by the same orderly path as a closed window.
+TEST_F(GamePaths, AStopSignalAfterTakePaysTheWinAndEndsInOrder) {
+    const PathRun cut = Play(PathSetup(100).Autoplay("take=1,seed=1").TerminateAt(kTakeTouch));
+    EXPECT_EQ(cut.signal, 0) << "caught, not killed";
+    EXPECT_TRUE(cut.Traced("signal 15"));
+    ExpectWinBooked(cut, 50, 40, {"CADD,40\r\n"});
+    EXPECT_EQ(cut.LogCount("Closing log\n"), 1);
+}
+
+TEST_F(GamePaths, AStopSignalOnTheAttractScreenEndsInOrder) {
+    const PathRun cut = Play(PathSetup(0).TerminateAt("music play"));
     EXPECT_EQ(cut.exitStatus, 0) << cut.output;
-    EXPECT_TRUE(cut.Traced("close"));
-    EXPECT_EQ(cut.MoneyMoves(), (Moves{"CUSE,50\r\n", "CADD,40\r\n", "TERM\r\n"}));
-    EXPECT_EQ(cut.Counter(counter::kWonTotal), 40);
-    EXPECT_EQ(cut.Counter(counter::kWon50p), 40);
-    EXPECT_EQ(cut.Counter(counter::kWinningGames), 1);
-    EXPECT_EQ(cut.creditAfter, 90);
+    EXPECT_EQ(cut.MoneyMoves(), Moves{"TERM\r\n"});
+    EXPECT_EQ(cut.LogCount("Closing log\n"), 1);
+}
+
+// ---- The clock wrapping mid-game ----------------------------------------------------------------
+// The millisecond clock wraps every 49.7 days. A game played across the wrap (here it falls in the
+// middle of the ball game) is the same game as one played from 0: the same credit exchanges, the
+// same meters and the same trace, its times moved on.
+
+std::string TraceMovedBack(const std::string& trace, uint32_t by) {
+    std::istringstream lines(trace);
+    std::string line, moved;
+    while (std::getline(lines, line)) {
+        const size_t space = line.find(' ');
+        const uint32_t ms = static_cast<uint32_t>(std::stoul(line.substr(0, space)));
+        moved += std::to_string(ms - by) + line.substr(space) + "\n";
+    }
+    return moved;
+}
+
+TEST_F(GamePaths, AGamePlayedAcrossTheClockWrapIsTheGamePlayedFromZero) {
+    const PathSetup setup = PathSetup(300).Autoplay("games=2,stake=100,take=2,seed=7");
+    const PathRun fromZero = Play(setup);
+    const long ballGame = FirstTimeOf(fromZero, "sound 20");
+    ASSERT_GT(ballGame, 0);
+    const uint32_t start = 0u - static_cast<uint32_t>(ballGame) - 5000u;  // wraps in the ball game
+
+    std::filesystem::remove_all("data");
+    std::filesystem::remove_all("~system");
+    PathSetup moved = setup;
+    const PathRun acrossTheWrap = Play(moved.ClockStart(start));
+    EXPECT_EQ(acrossTheWrap.commands, fromZero.commands);
+    EXPECT_TRUE(std::ranges::equal(acrossTheWrap.record.counters, fromZero.record.counters));
+    EXPECT_TRUE(std::ranges::equal(acrossTheWrap.record.balances, fromZero.record.balances));
+    EXPECT_EQ(TraceMovedBack(acrossTheWrap.trace, start), fromZero.trace);
+    EXPECT_EQ(acrossTheWrap.log, fromZero.log);
+    EXPECT_EQ(acrossTheWrap.exitStatus, 0);
 }
 
 // ---- Offers taken: the win paid as pounds, pence or both -------------------------------------

@@ -1,8 +1,11 @@
 #include "game_path.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -55,6 +58,29 @@ std::string Visible(const std::string& command) {
     }
     return text;
 }
+
+// Watches the trace a running game writes for one line, reading only what is new each time.
+class TraceWatch {
+  public:
+    explicit TraceWatch(std::string line) : line_(std::move(line)) {}
+
+    bool Seen() {
+        std::ifstream trace("trace.txt", std::ios::binary);
+        trace.seekg(static_cast<std::streamoff>(read_));
+        std::string fresh((std::istreambuf_iterator<char>(trace)), {});
+        read_ += fresh.size();
+        unmatched_ += fresh;
+        if (unmatched_.find(line_) != std::string::npos) return true;
+        // Keep only what could still begin the line.
+        if (unmatched_.size() > line_.size()) unmatched_.erase(0, unmatched_.size() - line_.size());
+        return false;
+    }
+
+  private:
+    std::string line_;
+    std::string unmatched_;
+    size_t read_ = 0;
+};
 
 }  // namespace
 
@@ -127,8 +153,16 @@ PathRun GamePaths::Play(const PathSetup& setup) {
         WriteFileText("touches.txt", setup.touches);
         arguments.insert(arguments.end(), {"--touches", "touches.txt"});
     }
+    if (setup.clockStart != 0)
+        arguments.insert(arguments.end(), {"--clock-start", std::to_string(setup.clockStart)});
     GameProcess game(wallet.Port(), arguments);
     GameExit exit;
+    if (!setup.terminateAt.empty()) {
+        TraceWatch watch(" " + setup.terminateAt + "\n");
+        const bool ended = game.WaitFor(kRunLimitMs, exit, [&watch] { return watch.Seen(); });
+        EXPECT_FALSE(ended) << "the game ended before " << setup.terminateAt;
+        if (!ended) kill(game.pid(), SIGTERM);
+    }
     EXPECT_TRUE(game.WaitFor(kRunLimitMs, exit)) << "the game did not end";
     if (!game.WaitFor(0, exit)) exit = game.Kill();
     run.exitStatus = exit.exitStatus;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,12 +31,24 @@ struct PathSetup {
         refuseStake = true;
         return *this;
     }
+    // The virtual clock starts here (--clock-start) instead of at 0.
+    PathSetup& ClockStart(uint32_t ms) {
+        clockStart = ms;
+        return *this;
+    }
+    // The process gets SIGTERM as soon as its trace shows this event ("touch 325 335").
+    PathSetup& TerminateAt(std::string event) {
+        terminateAt = std::move(event);
+        return *this;
+    }
 
     int credit;
     int bank;
     std::string autoplay;  // --autoplay settings; empty for none
     std::string touches;   // touch script ("MS X Y" lines); empty for none
     bool refuseStake = false;
+    uint32_t clockStart = 0;
+    std::string terminateAt;  // empty: no signal
 };
 
 // What one run left behind.

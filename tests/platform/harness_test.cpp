@@ -1,6 +1,8 @@
 // The harness: options, the touch script, captures and the trace.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <sstream>
 
 #include <filesystem>
@@ -33,9 +35,10 @@ void AdvanceTo(uint32_t ms) {
 TEST(Options, EveryHarnessOption) {
     platform::Options options;
     std::string error;
-    ASSERT_TRUE(Parse({"--headless", "--touches", "t.txt", "--capture-dir", "shots", "--trace",
-                       "trace.txt", "--credit-port", "7001", "--autoplay", "games=3,take=2"},
-                      options, error))
+    ASSERT_TRUE(Parse(
+        {"--headless", "--touches", "t.txt", "--capture-dir", "shots", "--trace", "trace.txt",
+         "--credit-port", "7001", "--autoplay", "games=3,take=2", "--clock-start", "4294967000"},
+        options, error))
         << error;
     EXPECT_TRUE(options.headless);
     EXPECT_TRUE(options.virtualClock) << "headless implies the virtual clock";
@@ -44,6 +47,7 @@ TEST(Options, EveryHarnessOption) {
     EXPECT_EQ(options.traceFile, "trace.txt");
     EXPECT_EQ(options.creditPort, 7001);
     EXPECT_EQ(options.autoplay, "games=3,take=2");
+    EXPECT_EQ(options.clockStart, 4294967000u);
 
     platform::Options cabinet;
     ASSERT_TRUE(Parse({}, cabinet, error));
@@ -57,6 +61,9 @@ TEST(Options, BadOptionsAreRefusedWithAMessage) {
     for (std::vector<const char*> bad : {std::vector<const char*>{"--credit-port", "0"},
                                          {"--credit-port", "70000"},
                                          {"--credit-port"},
+                                         {"--clock-start", "4294967296"},
+                                         {"--clock-start", "-1"},
+                                         {"--clock-start", "soon"},
                                          {"--trace"},
                                          {"--autoplay", "stake=75"},
                                          {"--autoplay", "colour=red"},
@@ -147,6 +154,30 @@ TEST_F(Harness, ScriptedTouchesArriveWhenTheClockReachesThem) {
     EXPECT_EQ(event.y, 20);
     platform::DiscardEvents();
     EXPECT_FALSE(platform::NextEvent(event));
+}
+
+// A service stop, a shut-down or Ctrl-C is caught and becomes one Quit event, traced; once the
+// platform stops, the signals are handled as before it started.
+TEST_F(Harness, StopSignalsBecomeOneQuitEventEach) {
+    StartHeadless("");
+    platform::Event event;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        ASSERT_EQ(raise(signal), 0);
+        ASSERT_TRUE(platform::NextEvent(event));
+        EXPECT_EQ(event.kind, platform::EventKind::Quit);
+        EXPECT_FALSE(platform::NextEvent(event));
+    }
+    ASSERT_EQ(raise(SIGTERM), 0);
+    platform::DiscardEvents();
+    ASSERT_TRUE(platform::NextEvent(event)) << "a stop is never thrown away with the touches";
+    EXPECT_EQ(event.kind, platform::EventKind::Quit);
+    platform::Stop();
+    EXPECT_NE(ReadFileText("trace.txt").find("0 signal 15\n0 signal 2\n0 signal 1\n"),
+              std::string::npos);
+    struct sigaction now {};
+    sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 TEST_F(Harness, CaptureSavesTheNextPresentedFrame) {

@@ -35,11 +35,12 @@ class Timing : public ::testing::Test {
     }
     void TearDown() override { platform::Stop(); }
 
-    void StartWithScript(const std::string& script) {
+    void StartWithScript(const std::string& script, uint32_t clockStart = 0) {
         WriteFileText("touches.txt", script);
         platform::Options options;
         options.headless = true;
         options.touchesFile = "touches.txt";
+        options.clockStart = clockStart;
         std::string error;
         ASSERT_TRUE(platform::Start(options, error)) << error;
         FlushInput();
@@ -163,6 +164,72 @@ TEST_F(Timing, ATouchDuringTheLastStepOfWaitIgnoringTouchesStaysQueued) {
     EXPECT_EQ(swTouchX, -1);
     PumpMessages();
     EXPECT_EQ(swTouchX, 7);
+}
+
+// ---- Across the wrap of the 32-bit clock (every 49.7 days of uptime) ----------------------------
+
+class AcrossTheWrap : public Timing {
+  protected:
+    static constexpr uint32_t kBeforeTheWrap = 100;
+
+    void SetUp() override {
+        StartWithScript("", 0u - kBeforeTheWrap);
+        ResetTimers();
+    }
+
+    static void Yields(int count) {
+        for (int i = 0; i < count; ++i)
+            platform::Yield();
+    }
+};
+
+TEST_F(AcrossTheWrap, ADeadlineBeyondTheWrapPassesOnTimeEvenWhenChecksAreMissed) {
+    uint32_t deadline;
+    SetDeadline(deadline, 300);
+    EXPECT_FALSE(DeadlinePassed(deadline)) << "not at once";
+    Yields(299);
+    EXPECT_FALSE(DeadlinePassed(deadline));
+    Yields(1);
+    EXPECT_TRUE(DeadlinePassed(deadline));
+
+    // Set just before the wrap and first checked after it: it has passed (it must not wait for
+    // the clock to come round again in 49.7 days).
+    SetDeadline(deadline, 5);
+    Yields(kBeforeTheWrap * 2);
+    EXPECT_TRUE(DeadlinePassed(deadline));
+}
+
+TEST_F(AcrossTheWrap, WaitsLastTheirTimeAcrossTheWrap) {
+    uint32_t start = ClockMs();
+    WaitMs(250);
+    EXPECT_EQ(ClockMs() - start, 250u);
+
+    StartWithScript("", 0u - 10);
+    start = ClockMs();
+    WaitIgnoringTouches(500);
+    EXPECT_GE(ClockMs() - start, 500u);
+    EXPECT_LT(ClockMs() - start, 520u);
+
+    StartWithScript("", 0u - 1000);
+    start = ClockMs();
+    EXPECT_EQ(WaitForTouch(3000), 1);
+    EXPECT_EQ(ClockMs() - start, 3000u);
+}
+
+TEST_F(AcrossTheWrap, TimersRunSmoothlyThroughTheWrap) {
+    StartTimer(200);
+    Yields(kBeforeTheWrap);
+    EXPECT_EQ(TimerProgress(100), 50u);
+    EXPECT_FALSE(TimerExpired());
+    Yields(100);
+    EXPECT_EQ(TimerProgress(100), 100u);
+}
+
+TEST_F(AcrossTheWrap, TouchScriptTimesCountFromTheClockStart) {
+    StartWithScript("1000 412 300\n", 0u - 600);
+    const uint32_t start = ClockMs();
+    EXPECT_EQ(WaitForTouch(3000), 412);
+    EXPECT_EQ(ClockMs() - start, 1000u);
 }
 
 TEST_F(Timing, ClosingTheWindowEndsAWait) {

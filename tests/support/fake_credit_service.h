@@ -30,7 +30,7 @@ class FakeCreditService {
     // Within a reply, sends what comes before it, waits kPauseLength and then sends the rest:
     // a reply that reaches the game in two pieces.
     static inline const std::string kPause = "<pause>";
-    static constexpr std::chrono::milliseconds kPauseLength{300};
+    static constexpr std::chrono::milliseconds kPauseLength{20};
     // Computes a reply for a command when no scripted reply is queued.
     using Responder = std::function<std::string(const std::string& command)>;
 

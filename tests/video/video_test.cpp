@@ -107,8 +107,17 @@ Videos MakeVideos() {
     return v;
 }
 
+// The test files' folder goes when the test program ends.
+struct FolderRemovedAtExit {
+    std::string path;
+    ~FolderRemovedAtExit() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+};
+
 const Videos& TestVideos() {
     static const Videos videos = MakeVideos();
+    static const FolderRemovedAtExit removed{videos.dir};
     return videos;
 }
 

@@ -18,6 +18,8 @@ class SdlAudioDevice final : public AudioDevice {
     ~SdlAudioDevice() override { Close(); }
 
     AudioStatus Open(int& rate) override {
+        // The sound may start before the window: SDL must leave the stop signals to the platform.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             fprintf(stderr, "vantor: cannot start the sound system: %s\n", SDL_GetError());
             return AudioStatus::Failed;

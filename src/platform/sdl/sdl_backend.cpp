@@ -38,6 +38,9 @@ class SdlBackend final : public Backend {
     bool CreateMainWindow(bool windowed) override {
         // Touch screens would otherwise also send a synthetic mouse press for every finger.
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+        // The platform catches the stop signals itself; SDL's own handlers would turn them into
+        // a window close behind its back.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             fprintf(stderr, "vantor: cannot start the display system: %s\n", SDL_GetError());
             return false;
