@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the game on a cabinet: builds the programs (release), makes the content set, installs
+# Installs the game on a cabinet: builds the programs (the cabinet preset: no tests, warnings not errors), makes the content set, installs
 # programs, content, systemd units, users and directories, and enables and starts the credit
 # service and the kiosk session. Running it again updates everything in place; the credit ledger,
 # the record file and the logs under /var/lib/vantor are never touched.
@@ -68,8 +68,8 @@ build_programs() {
         return
     fi
     on_cabinet && ensure_packages
-    build_preset release
-    BIN="$REPO/build/bin"
+    build_preset cabinet
+    BIN="$REPO/build-cabinet/bin"
 }
 
 install_programs() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "shell/log.h"
 #include "shell/vantor.h"
 
 namespace {
@@ -11,10 +12,11 @@ namespace {
 void PrintUsage() {
     puts(
         "usage: vantor [--windowed | --fullscreen] [--headless] [--virtual-clock]\n"
-        "              [--touches FILE] [--capture-dir DIR] [--trace FILE] [--frame-times FILE]\n"
-        "              [--credit-port N]\n"
+        "              [--clock-start MS] [--touches FILE] [--capture-dir DIR] [--trace FILE]\n"
+        "              [--frame-times FILE] [--credit-port N]\n"
         "              [--autoplay games=G,stake=50|100,right=P,take=K,seed=S,answers=RWL...,\n"
         "                          pick=touch|blue|wait]\n"
+        "       vantor --version\n"
         "Runs in the current directory, which holds the content set.");
 }
 
@@ -23,6 +25,10 @@ void PrintUsage() {
 int main(int argc, char** argv) {
     if (argc > 1 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
         PrintUsage();
+        return 0;
+    }
+    if (argc > 1 && strcmp(argv[1], "--version") == 0) {
+        printf("vantor %s\n", kVersionText);
         return 0;
     }
     platform::Options options;

@@ -9,7 +9,8 @@
 
 #include "platform/platform.h"
 
-const char* const kVersionText = "1.0.0.1";
+// The version is set once, in the project (CMakeLists.txt).
+const char* const kVersionText = VANTOR_VERSION_TEXT;
 
 namespace {
 

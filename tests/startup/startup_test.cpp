@@ -63,11 +63,20 @@ TEST(Startup, MissingQuestionPacksLogSendTermAndExit249) {
     ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
     EXPECT_EQ(run.exitStatus, 249) << run.output;
     std::string log = ReadFileText("~system/logs/Vantor.txt");
-    EXPECT_NE(log.find("Vantor 1.0.0.1 - Start of Log\n\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Vantor " VANTOR_VERSION_TEXT " - Start of Log\n\n"), std::string::npos)
+        << log;
     EXPECT_NE(log.find(" - Initialise Questions Failed\n"), std::string::npos) << log;
     ASSERT_TRUE(service.WaitForCommands(1));
     EXPECT_EQ(service.Commands().back(), "TERM\r\n");
     EXPECT_TRUE(std::filesystem::is_directory("~system/upload"));
+}
+
+// The version the project sets is the one the program reports and the log's banner shows.
+TEST(Startup, VersionIsTheProjectsOwn) {
+    ScopedWorkDir dir;
+    const ProgramResult run = RunProgram("vantor", {"--version"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.output, "vantor " VANTOR_VERSION_TEXT "\n");
 }
 
 TEST(Startup, BadCommandLineIsRefusedWithUsage) {
