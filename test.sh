@@ -6,6 +6,7 @@ cd "$ROOT"
 
 ensure_packages
 check_platform_boundary
+check_layers
 check_format
 build_preset sanitize
 

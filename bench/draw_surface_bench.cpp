@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/display.h"
-#include "graphics/draw_surface.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/draw_surface.h"
 
 namespace {
 

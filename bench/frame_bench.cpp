@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/sprites.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/sprites.h"
 
 namespace {
 

@@ -17,15 +17,15 @@
 #include <thread>
 #include <vector>
 
-#include "graphics/display.h"
-#include "graphics/surface.h"
-#include "graphics/video.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/surface.h"
+#include "engines/graphics/video.h"
+#include "engines/sound/mp3_decoder.h"
+#include "engines/sound/mp3_player.h"
+#include "engines/sound/mp3_stream.h"
+#include "engines/sound/pcm_output.h"
 #include "platform/audio_mixer.h"
 #include "platform/platform.h"
-#include "sound/mp3_decoder.h"
-#include "sound/mp3_player.h"
-#include "sound/mp3_stream.h"
-#include "sound/pcm_output.h"
 
 namespace {
 

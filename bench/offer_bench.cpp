@@ -7,16 +7,17 @@
 #include <chrono>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "ballgame/offer.h"
-#include "ballgame/offer_calculation.h"
-#include "game/game_state.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/sprites.h"
-#include "questions/answer_clock.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/sprites.h"
+#include "rules/board.h"
+#include "rules/offer.h"
+#include "rules/offer_calculation.h"
+#include "screens/answer_clock.h"
+#include "screens/board_drawing.h"
+#include "screens/offer_frame.h"
 
 namespace {
 

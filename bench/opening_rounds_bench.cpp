@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <chrono>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "ballgame/opening_frames.h"
-#include "game/game_state.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "questions/answer_clock.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "rules/board.h"
+#include "screens/answer_clock.h"
+#include "screens/board_drawing.h"
+#include "screens/opening_frames.h"
 
 namespace {
 

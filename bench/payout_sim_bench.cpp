@@ -2,7 +2,7 @@
 // The cabinet's auditor needs a million games a minute on one core (16,667 a second).
 #include <benchmark/benchmark.h>
 
-#include "shell/random.h"
+#include "base/random.h"
 #include "sim/payout_run.h"
 #include "sim/simulated_game.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "questions/pack_format.h"
-#include "questions/question_packs.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "rules/pack_format.h"
+#include "rules/question_packs.h"
 
 namespace fs = std::filesystem;
 

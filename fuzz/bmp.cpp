@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "graphics/image_codecs.h"
-#include "graphics/sprite_files.h"
+#include "engines/graphics/image_codecs.h"
+#include "engines/graphics/sprite_files.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "credit/credit_reply.h"
+#include "engines/credit/credit_reply.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The link receives into a buffer and ends it with a NUL, as here.

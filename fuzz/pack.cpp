@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "questions/question_packs.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "rules/question_packs.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "graphics/sprite_files.h"
+#include "engines/graphics/sprite_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);

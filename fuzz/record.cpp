@@ -6,8 +6,8 @@
 #include <cstring>
 #include <span>
 
-#include "control/controller.h"
-#include "control/record_file.h"
+#include "engines/control/controller.h"
+#include "engines/control/record_file.h"
 
 namespace {
 

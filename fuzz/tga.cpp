@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "graphics/tga_reader.h"
+#include "engines/graphics/tga_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodedImage image;

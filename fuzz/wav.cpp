@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "sound/pcm_convert.h"
-#include "sound/wav_reader.h"
+#include "engines/sound/pcm_convert.h"
+#include "engines/sound/wav_reader.h"
 
 namespace {
 

@@ -48,6 +48,13 @@ check_platform_boundary() {
     say "platform boundary respected (SDL only in src/platform/sdl/)"
 }
 
+# The layers of src/ only point down: platform, base, engines, rules, screens, app.
+check_layers() {
+    local figures
+    figures=$(python3 "$ROOT/scripts/check-layers.py") || return 1
+    say "layers respected: $figures"
+}
+
 # Every C++ file is laid out as .clang-format says.
 check_format() {
     local unformatted

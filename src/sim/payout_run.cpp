@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
 #include "sim/simulated_game.h"
 
 namespace {

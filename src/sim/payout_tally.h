@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 
 struct PercentInterval {
     double low;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "ballgame/offer_calculation.h"
+#include "rules/offer_calculation.h"
 
 const char* const kSimUsage =
     "usage: payout-sim [options]\n"

@@ -13,8 +13,8 @@
 
 #include <cstdint>
 
-#include "ballgame/board.h"
-#include "ballgame/offer_calculation.h"
+#include "rules/board.h"
+#include "rules/offer_calculation.h"
 #include "sim/modelled_player.h"
 
 struct SimulatedGame {

@@ -1,9 +1,9 @@
 // The answer clock on the virtual clock.
 #include <gtest/gtest.h>
 
+#include "base/waits.h"
 #include "platform/platform.h"
-#include "questions/answer_clock.h"
-#include "shell/waits.h"
+#include "screens/answer_clock.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // credit service see them.
 #include <gtest/gtest.h>
 
+#include "app/autoplay.h"
 #include "attract/selling_screens.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
+#include "engines/control/game_state.h"
 
 using Moves = std::vector<std::string>;
 

@@ -1,8 +1,8 @@
 // The money panels: the text they show and the reads they make.
 #include <gtest/gtest.h>
 
-#include "credit/credit_link.h"
-#include "game/money_panels.h"
+#include "engines/credit/credit_link.h"
+#include "screens/money_panels.h"
 #include "support/fake_credit_service.h"
 
 TEST(MoneyPanels, PenceAreShownAsPoundsWithTheSingleBytePoundSign) {

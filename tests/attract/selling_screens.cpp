@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "credit/credit_link.h"
-#include "game/attract.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/sprites.h"
+#include "app/autoplay.h"
+#include "base/input.h"
+#include "base/random.h"
+#include "base/timers.h"
+#include "base/waits.h"
+#include "engines/control/game_state.h"
+#include "engines/credit/credit_link.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/sprites.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/random.h"
-#include "shell/timers.h"
-#include "shell/waits.h"
+#include "screens/attract.h"
 
 namespace {
 

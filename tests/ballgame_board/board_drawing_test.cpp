@@ -5,12 +5,12 @@
 #include <set>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
 #include "ballgame_board/board_screen.h"
-#include "game/game_state.h"
-#include "graphics/display.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/display.h"
+#include "rules/board.h"
+#include "screens/board_drawing.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "ballgame/board_drawing.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/registry.h"
-#include "graphics/sprite_files.h"
-#include "graphics/sprites.h"
+#include "base/waits.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/registry.h"
+#include "engines/graphics/sprite_files.h"
+#include "engines/graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
 #include "platform/platform.h"
-#include "shell/waits.h"
+#include "screens/board_drawing.h"
 
 namespace {
 

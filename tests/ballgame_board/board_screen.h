@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/surface.h"
+#include "engines/graphics/surface.h"
 #include "support/work_dir.h"
 
 // Picture numbers, for the colour of their cells.

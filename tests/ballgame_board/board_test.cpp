@@ -8,10 +8,10 @@
 #include <sstream>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "game/game_state.h"
-#include "shell/log.h"
-#include "shell/random.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
 #include "support/work_dir.h"
 
 namespace {

@@ -8,19 +8,24 @@
 #include <sstream>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "ballgame/prize_ball.h"
 #include "ballgame_board/board_screen.h"
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "game/touch_menu.h"
+#include "base/random.h"
+#include "base/waits.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
 #include "platform/platform.h"
-#include "questions/answer_clock.h"
-#include "shell/random.h"
-#include "shell/waits.h"
+#include "rules/board.h"
+#include "rules/play_game.h"
+#include "screens/answer_clock.h"
+#include "screens/board_drawing.h"
+#include "screens/cabinet_screens.h"
+#include "screens/prize_ball.h"
+#include "screens/touch_menu.h"
 
 namespace {
+
+// The cabinet's screens, the front end the order of play runs here.
+CabinetScreens cabinet;
 
 struct Point {
     int16_t x, y;
@@ -220,7 +225,7 @@ TEST_F(PrizeBall, ATouchChoosesTheBallWhichLiftsOutOfItsCup) {
     constexpr int kChosen = 3;
     ScriptedRun run({TouchBall(1000, kChosen)});
     const int32_t value = axBalls[kChosen].value;
-    ChoosePrizeBall();
+    ChoosePrizeBall(cabinet);
     const uint32_t end = run.Now();
 
     EXPECT_EQ(axBalls[kChosen].inPlay, 0);
@@ -257,7 +262,7 @@ TEST_F(PrizeBall, ATouchChoosesTheBallWhichLiftsOutOfItsCup) {
 
 TEST_F(PrizeBall, TheBlueBallIsRefusedWithTheNoticeUpUntilAnotherTouch) {
     ScriptedRun run({TouchBall(500, kBlueBall), TouchBall(3000, 20)});
-    ChoosePrizeBall();
+    ChoosePrizeBall(cabinet);
     EXPECT_EQ(axBalls[kBlueBall].inPlay, 1);
     EXPECT_EQ(axBalls[kBlueBall].isPlayers, 0);
     EXPECT_EQ(axBalls[20].isPlayers, 1);
@@ -276,7 +281,7 @@ TEST_F(PrizeBall, WithoutATouchARandomRedBallIsChosenAfterTenSeconds) {
         ScriptedRun run({TouchBall(200, kBlueBall)});
         SeedRandom(seed);  // after the display, which seeds from the calendar
         ResetBoard();
-        ChoosePrizeBall();
+        ChoosePrizeBall(cabinet);
         const uint32_t end = run.Now();
         const auto players = std::find_if(std::begin(axBalls), std::end(axBalls),
                                           [](const Ball& ball) { return ball.isPlayers != 0; });
@@ -318,7 +323,7 @@ TEST_F(PrizeBall, TheDealFlashesEveryGroupOfItsPatternWithASoundAndAPause) {
         int steps[kBallCount];
         ChooseFlashPattern(level, steps);
         SeedRandom(40 + level);
-        DealBalls();
+        DealBalls(cabinet);
         const uint32_t end = run.Now();
         ControlClose();
 
@@ -361,7 +366,7 @@ TEST_F(PrizeBall, TheDealFlashesEveryGroupOfItsPatternWithASoundAndAPause) {
 TEST_F(PrizeBall, ATouchCutsTheFirstLookShort) {
     ScriptedRun run({{500, Point{10, 10}}});
     OpenGameAtPrizeLevel(0);
-    DealBalls();
+    DealBalls(cabinet);
     ControlClose();
     const std::vector<SoundPlayed> sounds = run.Finish();
     ASSERT_FALSE(sounds.empty());

@@ -2,12 +2,12 @@
 // opaque stand-in pictures of known colours.
 #include <gtest/gtest.h>
 
-#include "ballgame/end_sequences.h"
 #include "end_harness.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/registry.h"
-#include "graphics/sprites.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/registry.h"
+#include "engines/graphics/sprites.h"
+#include "screens/end_sequences.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <filesystem>
 #include <sstream>
 
-#include "credit/credit_link.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/sprite_files.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/timers.h"
+#include "base/waits.h"
+#include "engines/credit/credit_link.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/sprite_files.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/log.h"
-#include "shell/timers.h"
-#include "shell/waits.h"
 
 namespace fs = std::filesystem;
 

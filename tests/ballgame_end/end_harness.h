@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/sprites.h"
+#include "engines/graphics/sprites.h"
 #include "support/fake_credit_service.h"
 #include "support/work_dir.h"
 

@@ -6,15 +6,17 @@
 
 #include <algorithm>
 
-#include "ballgame/end_sequences.h"
-#include "control/controller.h"
+#include "base/input.h"
 #include "end_harness.h"
-#include "game/game_state.h"
-#include "game/winnings.h"
-#include "graphics/assets.h"
-#include "graphics/sprites.h"
-#include "graphics/video.h"
-#include "shell/input.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/sprites.h"
+#include "engines/graphics/video.h"
+#include "rules/play_game.h"
+#include "rules/winnings.h"
+#include "screens/cabinet_screens.h"
+#include "screens/end_sequences.h"
 #include "support/work_dir.h"
 
 namespace {
@@ -73,12 +75,21 @@ int HalfMismatches(const Surface* half, int atX, int atY) {
     return opaque > 0 ? mismatches : -1;
 }
 
-class EndSequence : public EndHarness {};
+class EndSequence : public EndHarness {
+  protected:
+    // A won game ending as the order of play ends it: the win sequence, then the payment.
+    static void PlayWonGameEnd(int32_t amount) {
+        SetGameState(STATE_WON);
+        lWinAmount = amount;
+        CabinetScreens screens;
+        PlayEnd(screens);
+    }
+};
 
 TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
     LinkContent();
     StartRun();
-    PlayWinSequence(5);
+    PlayWonGameEnd(5);
 
     EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
@@ -94,7 +105,7 @@ TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
 TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
     LinkContent();
     StartRun();
-    PlayWinSequence(235);
+    PlayWonGameEnd(235);
 
     EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
@@ -106,7 +117,7 @@ TEST_F(EndSequence, WholePoundWinsGoToTheBankAlone) {
     LinkContent();
     StartRun();
     for (int32_t pounds : {100, 200, 300, 500})
-        PlayWinSequence(pounds);
+        PlayWonGameEnd(pounds);
     EXPECT_EQ(credit_.Commands(),
               (Commands{"BADD,100\r\n", "BADD,200\r\n", "BADD,300\r\n", "BADD,500\r\n"}));
 }
@@ -179,7 +190,7 @@ TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
     StartRun();
     constexpr uint32_t kBoardColour = 0x00123456;
     FillBackBufferRect(0, 0, 800, 600, kBoardColour);
-    PlayWinSequence(5);
+    PlayWonGameEnd(5);
 
     EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
     EXPECT_EQ(Sounds(), (std::vector<int>{11, 43, 20}));
@@ -236,10 +247,10 @@ TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {
 TEST_F(EndSequence, OversizedWinsArePaidInFullAndNegativeOnesNotAtAll) {
     LinkContent(false);
     StartRun();
-    PlayWinSequence(40035);
+    PlayWonGameEnd(40035);
     EXPECT_EQ(credit_.Commands(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
-    PlayWinSequence(-5);
-    PlayWinSequence(0);
+    PlayWonGameEnd(-5);
+    PlayWonGameEnd(0);
     EXPECT_EQ(credit_.Commands().size(), 3u);
 }
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ballgame/offer_calculation.h"
-#include "control/controller.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "rules/offer_calculation.h"
 
 namespace {
 

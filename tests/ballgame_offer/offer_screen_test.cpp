@@ -4,19 +4,24 @@
 
 #include <utility>
 
-#include "ballgame/board.h"
-#include "ballgame/offer.h"
-#include "ballgame/offer_frame.h"
+#include "app/autoplay.h"
 #include "ballgame_offer/offer_screen.h"
-#include "control/controller.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
-#include "game/touch_menu.h"
-#include "game/winnings.h"
-#include "questions/answer_clock.h"
-#include "shell/waits.h"
+#include "base/waits.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
+#include "rules/offer.h"
+#include "rules/play_game.h"
+#include "rules/winnings.h"
+#include "screens/answer_clock.h"
+#include "screens/cabinet_screens.h"
+#include "screens/offer_frame.h"
+#include "screens/touch_menu.h"
 
 namespace {
+
+// The cabinet's screens, the front end the order of play runs here.
+CabinetScreens cabinet;
 
 platform::AutoplaySettings Player(int takeOffer, int rightPercent) {
     platform::AutoplaySettings settings;
@@ -40,7 +45,7 @@ constexpr uint32_t kSeed = 4711;
 TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
     StartRun({{2500, kTakeButton}});
     const float expected = SeedAndPredictOffer(kSeed);
-    EXPECT_TRUE(MakeOffer());
+    EXPECT_TRUE(MakeOffer(cabinet));
     const uint32_t ended = RunClock();
     StopRun();
 
@@ -64,7 +69,7 @@ TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
     StartAutoplay(Player(2, 100));
     StartRun();
     const float first = SeedAndPredictOffer(kSeed);
-    EXPECT_FALSE(MakeOffer());
+    EXPECT_FALSE(MakeOffer(cabinet));
     EXPECT_EQ(fOffer, first);
     EXPECT_EQ(NumberOfOffersMade, 1);
     EXPECT_EQ(GetGameState(), STATE_PLAYING);
@@ -72,7 +77,7 @@ TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
 
     for (int ball = 6; ball <= 10; ++ball)
         axBalls[ball].inPlay = 0;
-    EXPECT_TRUE(MakeOffer());
+    EXPECT_TRUE(MakeOffer(cabinet));
     EXPECT_EQ(NumberOfOffersMade, 1);
     EXPECT_EQ(lWinAmount, static_cast<int32_t>(fOffer));
     StopRun();
@@ -87,7 +92,7 @@ TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
 TEST_F(OfferScreen, LeavingWithAWrongAnswerLosesTheGame) {
     StartAutoplay(Player(0, 0));
     StartRun();
-    EXPECT_TRUE(MakeOffer());
+    EXPECT_TRUE(MakeOffer(cabinet));
     StopRun();
     EXPECT_EQ(GetGameState(), STATE_LOST);
     EXPECT_EQ(lWinAmount, 0);
@@ -96,7 +101,7 @@ TEST_F(OfferScreen, LeavingWithAWrongAnswerLosesTheGame) {
 
 TEST_F(OfferScreen, AClockThatRunsOutLeavesTheOffer) {
     StartRun();
-    EXPECT_TRUE(MakeOffer()) << "nobody answers the question either";
+    EXPECT_TRUE(MakeOffer(cabinet)) << "nobody answers the question either";
     StopRun();
     EXPECT_EQ(GetGameState(), STATE_LOST);
     EXPECT_EQ(lWinAmount, 0);

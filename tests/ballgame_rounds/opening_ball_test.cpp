@@ -7,14 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/opening_ball.h"
 #include "ballgame_rounds/rounds_run.h"
-#include "game/game_state.h"
-#include "shell/log.h"
-#include "shell/random.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
+#include "rules/play_game.h"
+#include "screens/cabinet_screens.h"
+#include "screens/opening_ball.h"
 
 namespace {
+
+// The cabinet's screens, the front end the order of play runs here.
+CabinetScreens cabinet;
 
 constexpr int kPlayersBall = 5;
 
@@ -68,7 +73,7 @@ TEST_F(OpeningBall, ATouchedBallOpensWithItsSoundsAndLeavesTheBoard) {
     constexpr int kChosen = 9;
     const int32_t value = axBalls[kChosen].value;
     RoundsRun run({TouchOnBall(700, kChosen)});
-    OpenOneBall();
+    OpenOneBall(cabinet);
     const uint32_t end = run.Now();
 
     EXPECT_EQ(axBalls[kChosen].inPlay, 0);
@@ -106,7 +111,7 @@ TEST_F(OpeningBall, RefusedTouchesDoNotRestartTheTenSecondsAndATimeOutPicksAtRan
     axBalls[2].inPlay = 0;  // opened earlier
     const int32_t playersValue = lPrizeAvailableThisGame;
     RoundsRun run({TouchOnBall(3000, kPlayersBall), TouchOnBall(6000, 2)});
-    OpenOneBall();
+    OpenOneBall(cabinet);
 
     const std::vector<TracedEvent> trace = run.Finish();
     const long open = SoundTime(trace, 43);
@@ -127,7 +132,7 @@ TEST_F(OpeningBall, TimeOutsPickDifferentBallsAndNeverAnOpenedOne) {
             if (ball != kPlayersBall) axBalls[ball].inPlay = 0;
         RoundsRun run;
         SeedRandom(seed);
-        OpenOneBall();
+        OpenOneBall(cabinet);
         for (int ball = 10; ball < kBallCount; ++ball)
             if (!axBalls[ball].inPlay) opened.push_back(ball);
         EXPECT_EQ(BallsLeft(), 11);
@@ -139,7 +144,7 @@ TEST_F(OpeningBall, TimeOutsPickDifferentBallsAndNeverAnOpenedOne) {
 
 TEST_F(OpeningBall, TheBlueBallOpensAndTakesTheBottomPlateOff) {
     RoundsRun run({TouchOnBall(400, kBlueBall)});
-    OpenOneBall();
+    OpenOneBall(cabinet);
     EXPECT_EQ(axBalls[kBlueBall].inPlay, 0);
     EXPECT_FALSE(PlateLit(1));
     EXPECT_EQ(axBalls[kBlueBall].planY, 570);
@@ -159,7 +164,7 @@ TEST_F(OpeningBall, TwoHundredRefusedDrawsAreLoggedAndTheGameGoesOn) {
     axBalls[17].inPlay = 1;
     lPrizeAvailableThisGame = axBalls[17].value;
     RoundsRun run;
-    OpenOneBall();
+    OpenOneBall(cabinet);
     EXPECT_EQ(BallsLeft(), 0);
     const std::string log = run.Log();
     EXPECT_EQ(Occurrences(log, std::string(130, '>') + "Failed 1\n"), 1u);

@@ -2,19 +2,19 @@
 // name themselves over a background whose pixels name their place.
 #include <gtest/gtest.h>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "ballgame/opening_frames.h"
-#include "ballgame/prize_ball.h"
 #include "ballgame_board/board_screen.h"
 #include "ballgame_rounds/rounds_run.h"
-#include "game/game_state.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/registry.h"
-#include "graphics/sprite_files.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/registry.h"
+#include "engines/graphics/sprite_files.h"
 #include "graphics_sprites/sprite_pictures.h"
-#include "questions/answer_clock.h"
+#include "rules/board.h"
+#include "screens/answer_clock.h"
+#include "screens/board_drawing.h"
+#include "screens/opening_frames.h"
+#include "screens/prize_ball.h"
 
 namespace {
 

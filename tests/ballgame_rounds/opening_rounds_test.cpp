@@ -5,20 +5,24 @@
 
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/offer.h"
-#include "ballgame/opening_rounds.h"
+#include "app/autoplay.h"
 #include "ballgame_rounds/rounds_run.h"
-#include "control/controller.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
-#include "game/touch_menu.h"
-#include "questions/question_packs.h"
-#include "questions/question_screen.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
+#include "rules/offer.h"
+#include "rules/play_game.h"
+#include "rules/question_packs.h"
+#include "screens/cabinet_screens.h"
+#include "screens/question_screen.h"
+#include "screens/touch_menu.h"
 #include "support/run_program.h"
 #include "support/work_dir.h"
 
 namespace {
+
+// The cabinet's screens, the front end the order of play runs here.
+CabinetScreens cabinet;
 
 class OpeningRounds : public ::testing::Test {
   protected:
@@ -85,7 +89,7 @@ TEST_F(OpeningRounds, OffersLeftToTheLastBallSettleOnTheOwnBall) {
 
     RoundsRun run;
     ASSERT_EQ(ControlOpen(0), 1);
-    PlayOpeningRounds();
+    PlayOpeningRounds(cabinet);
     ControlClose();
 
     EXPECT_EQ(GetGameState(), STATE_WON);
@@ -119,7 +123,7 @@ TEST_F(OpeningRounds, ATakenOfferIsTheWinAndTheOwnBallIsStillShown) {
 
     RoundsRun run;
     ASSERT_EQ(ControlOpen(0), 1);
-    PlayOpeningRounds();
+    PlayOpeningRounds(cabinet);
     ControlClose();
 
     EXPECT_EQ(BallsLeft(), 16) << "one round, then the offer was taken";
@@ -141,7 +145,7 @@ TEST_F(OpeningRounds, AFailedQuestionAfterARefusalEndsTheGameUnrevealed) {
 
     RoundsRun run;
     ASSERT_EQ(ControlOpen(0), 1);
-    PlayOpeningRounds();
+    PlayOpeningRounds(cabinet);
     ControlClose();
 
     EXPECT_EQ(BallsLeft(), 16);

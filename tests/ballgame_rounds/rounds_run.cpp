@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <sstream>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "ballgame/prize_ball.h"
-#include "game/game_state.h"
-#include "game/touch_menu.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "base/timers.h"
+#include "base/waits.h"
+#include "engines/control/game_state.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/log.h"
-#include "shell/random.h"
-#include "shell/timers.h"
-#include "shell/waits.h"
+#include "rules/board.h"
+#include "screens/board_drawing.h"
+#include "screens/prize_ball.h"
+#include "screens/touch_menu.h"
 
 TouchAt TouchOnBall(uint32_t ms, int ball) {
     const MenuButton& button = ballMenuButtons[ball];

@@ -1,11 +1,11 @@
 // Settling the ball game without a screen: the decisions on plain values and on the game record.
 #include <gtest/gtest.h>
 
-#include "ballgame/board.h"
-#include "ballgame/settle.h"
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
+#include "rules/settle.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <filesystem>
 #include <sstream>
 
+#include "base/log.h"
 #include "content_names.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/image_loader.h"
+#include "engines/graphics/registry.h"
+#include "engines/graphics/sprite_files.h"
+#include "engines/graphics/sprites.h"
 #include "file_formats.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/image_loader.h"
-#include "graphics/registry.h"
-#include "graphics/sprite_files.h"
-#include "graphics/sprites.h"
 #include "platform/host_path.h"
-#include "shell/log.h"
 #include "support/work_dir.h"
 
 namespace {

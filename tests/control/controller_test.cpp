@@ -1,4 +1,5 @@
-#include "control/controller.h"
+#include "engines/control/controller.h"
+#include "rules/sale.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "credit/credit_link.h"
-#include "game/game_state.h"
-#include "shell/log.h"
-#include "shell/random.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "engines/credit/credit_link.h"
 #include "support/fake_credit_service.h"
 #include "support/work_dir.h"
 

@@ -1,11 +1,11 @@
-#include "control/counter_meanings.h"
+#include "engines/control/counter_meanings.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "control/record_file.h"
+#include "engines/control/record_file.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 #include "support/work_dir.h"
 
 namespace {

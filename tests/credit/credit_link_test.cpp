@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "credit/credit_link.h"
+#include "engines/credit/credit_link.h"
 #include "support/fake_credit_service.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "credit/credit_reply.h"
+#include "engines/credit/credit_reply.h"
 
 TEST(CreditReply, ReadsTheNumberAfterTheFirstCommaOfTheRightKeyword) {
     long number = -1;

@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "credit/credit_link.h"
-#include "shell/log.h"
+#include "base/log.h"
+#include "engines/credit/credit_link.h"
 #include "support/fake_credit_service.h"
 #include "support/work_dir.h"
 

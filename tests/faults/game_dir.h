@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "control/record_file.h"
+#include "engines/control/record_file.h"
 
 // The small content set in the current directory: every sprite file as a plain picture (drawing
 // stays cheap, so games run fast) and the real question packs.

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 #include "game_path.h"
 
 namespace {
@@ -296,6 +296,29 @@ TEST_F(GamePaths, AStopSignalOnTheAttractScreenEndsInOrder) {
     EXPECT_EQ(cut.exitStatus, 0) << cut.output;
     EXPECT_EQ(cut.MoneyMoves(), Moves{"TERM\r\n"});
     EXPECT_EQ(cut.LogCount("Closing log\n"), 1);
+}
+
+// ---- The modelled player plays the game a person plays ----------------------------------------
+// The modelled player only touches the screen: the same touches from a script make the same game,
+// down to every exchange with the credit service (it reads no money of its own).
+
+std::string TouchScriptOf(const PathRun& run) {
+    std::string script;
+    for (const TimedEvent& timed : Events(run))
+        if (timed.event.rfind("touch ", 0) == 0)
+            script += std::to_string(timed.ms) + " " + timed.event.substr(6) + "\n";
+    return script;
+}
+
+TEST_F(GamePaths, AnAutoplayedGameIsTheGameItsTouchesPlay) {
+    const PathRun autoplayed = Play(PathSetup(300).Autoplay("games=2,stake=100,take=2,seed=7"));
+    ASSERT_TRUE(autoplayed.Traced("sound 20")) << "the ball game was reached";
+    std::filesystem::remove_all("data");
+    std::filesystem::remove_all("~system");
+    const PathRun touched = Play(PathSetup(300).Touches(TouchScriptOf(autoplayed)));
+    EXPECT_EQ(touched.commands, autoplayed.commands);
+    EXPECT_EQ(touched.trace, autoplayed.trace);
+    EXPECT_TRUE(std::ranges::equal(touched.record.counters, autoplayed.record.counters));
 }
 
 // ---- The clock wrapping mid-game ----------------------------------------------------------------

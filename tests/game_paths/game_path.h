@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/record_file.h"
+#include "engines/control/record_file.h"
 #include "support/work_dir.h"
 
 // The player's money and what the player does: PathSetup(50, 100).Autoplay("stake=100").

@@ -2,7 +2,7 @@
 // the prize ball is picked.
 #include <gtest/gtest.h>
 
-#include "game/autoplay.h"
+#include "app/autoplay.h"
 #include "platform/harness/autoplay_settings.h"
 
 namespace {

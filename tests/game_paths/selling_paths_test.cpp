@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 #include "game_path.h"
 
 namespace {

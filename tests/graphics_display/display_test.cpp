@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "graphics/display.h"
-#include "graphics/surface.h"
+#include "base/random.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/surface.h"
 #include "graphics_display/display_test_env.h"
-#include "shell/random.h"
 
 namespace {
 

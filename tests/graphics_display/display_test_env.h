@@ -8,9 +8,9 @@
 #include <regex>
 #include <string>
 
-#include "graphics/display.h"
+#include "base/log.h"
+#include "engines/graphics/display.h"
 #include "platform/platform.h"
-#include "shell/log.h"
 #include "support/work_dir.h"
 
 class DisplayTest : public ::testing::Test {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graphics/display.h"
-#include "graphics/draw_surface.h"
-#include "graphics/registry.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/draw_surface.h"
+#include "engines/graphics/registry.h"
 #include "graphics_display/display_test_env.h"
 
 namespace {

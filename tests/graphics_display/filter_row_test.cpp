@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "graphics/filter_row.h"
+#include "engines/graphics/filter_row.h"
 
 namespace {
 

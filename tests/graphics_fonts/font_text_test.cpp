@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "graphics/display.h"
-#include "graphics/font_text.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
 #include "graphics_sprites/sprite_pictures.h"
 #include "platform/platform.h"
 #include "support/work_dir.h"

@@ -12,19 +12,19 @@
 #include <string>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/board_drawing.h"
-#include "game/game_state.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/draw_surface.h"
-#include "graphics/font_text.h"
-#include "graphics/image_codecs.h"
-#include "graphics/image_loader.h"
-#include "graphics/sprites.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/draw_surface.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/image_codecs.h"
+#include "engines/graphics/image_loader.h"
+#include "engines/graphics/sprites.h"
 #include "platform/harness/png_capture.h"
-#include "shell/log.h"
-#include "shell/random.h"
+#include "rules/board.h"
+#include "screens/board_drawing.h"
 #include "support/work_dir.h"
 
 namespace fs = std::filesystem;

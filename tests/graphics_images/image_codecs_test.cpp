@@ -1,4 +1,4 @@
-#include "graphics/image_codecs.h"
+#include "engines/graphics/image_codecs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "graphics/image_loader.h"
+#include "engines/graphics/image_loader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "graphics/display.h"
-#include "graphics/registry.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/registry.h"
 #include "graphics_display/display_test_env.h"
 #include "graphics_images/picture_files.h"
 

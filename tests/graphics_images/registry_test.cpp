@@ -1,8 +1,8 @@
-#include "graphics/registry.h"
+#include "engines/graphics/registry.h"
 
 #include <gtest/gtest.h>
 
-#include "graphics/display.h"
+#include "engines/graphics/display.h"
 
 namespace {
 

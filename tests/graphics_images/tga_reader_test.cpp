@@ -1,4 +1,4 @@
-#include "graphics/tga_reader.h"
+#include "engines/graphics/tga_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // the fonts decoded, the described pictures left for their first draw, and the images registered.
 #include <gtest/gtest.h>
 
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/registry.h"
-#include "graphics/sprite_files.h"
+#include "base/log.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/registry.h"
+#include "engines/graphics/sprite_files.h"
 #include "graphics_sprites/sprite_pictures.h"
-#include "shell/log.h"
 #include "support/work_dir.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Cross-fades between layer 0 (picture A) and layer 1 (picture B).
 #include <gtest/gtest.h>
 
-#include "graphics/display.h"
-#include "graphics/sprites.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/sprites.h"
 #include "platform/platform.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/pixel_rows.h"
+#include "engines/graphics/pixel_rows.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 
 #include <memory>
 
-#include "graphics/display.h"
-#include "graphics/sprite_files.h"
-#include "graphics/sprites.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/sprite_files.h"
+#include "engines/graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/log.h"
 #include "support/work_dir.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/sprite_files.h"
+#include "engines/graphics/sprite_files.h"
 
 struct Rgb {
     uint8_t red, green, blue;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "graphics/sprite_files.h"
+#include "engines/graphics/sprite_files.h"
 #include "graphics_sprites/sprite_pictures.h"
 
 namespace {

@@ -3,11 +3,12 @@
 
 #include <set>
 
-#include "ballgame/board.h"
-#include "game/autoplay.h"
+#include "app/autoplay.h"
+#include "base/input.h"
+#include "base/waits.h"
+#include "engines/control/game_state.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/waits.h"
+#include "rules/board.h"
 
 namespace {
 
@@ -161,11 +162,9 @@ class AutoplayOnMenus : public ::testing::Test {
     void SetUp() override {
         seen = Seen{};
         FlushInput();
-        SetAutoplayBallChooser(nullptr);
     }
     void TearDown() override {
         StopAutoplay();
-        SetAutoplayBallChooser(nullptr);
         FlushInput();
     }
 };
@@ -193,31 +192,33 @@ TEST_F(AutoplayOnMenus, TouchesAgainWhenTheMenuRefusedItsTouch) {
     // The player first thinks only ball 12 will do, then only ball 7; the menu refuses 12.
     static int looks;
     looks = 0;
-    SetAutoplayBallChooser([](int ball) { return looks++ < 22 ? ball == 12 : ball == 7; });
+    const auto takes = [](int ball) { return looks++ < 22 ? ball == 12 : ball == 7; };
     seen.refused = 12;
     const uint32_t started = ClockMs();
-    EXPECT_EQ(RunTouchMenu(TouchMenu{MenuKind::Ball, ballMenuButtons, RecordingExtras}), 7);
+    EXPECT_EQ(RunTouchMenu(TouchMenu{MenuKind::Ball, ballMenuButtons, RecordingExtras, takes}), 7);
     EXPECT_EQ(seen.touchX, 577 + 41);
     EXPECT_EQ(seen.touchY, 125 + 41);
     EXPECT_GE(seen.decidedAt - started, 600u);
     EXPECT_LE(seen.decidedAt - started, 603u);
 }
 
-TEST_F(AutoplayOnMenus, TheDefaultBallIsOnTheBoardAndNotTheBlueOneWhilePicking) {
+// On the ball menu the player touches only balls the menu takes: the game's own rule, a ball on
+// the board and not the blue one while the prize ball is picked.
+TEST_F(AutoplayOnMenus, OnTheBallMenuItTouchesOnlyBallsTheMenuTakes) {
     StartAutoplay(Settings());
     for (Ball& ball : axBalls)
         ball = Ball{};
     axBalls[kBlueBall].isBlue = 1;
     axBalls[kBlueBall].inPlay = 1;
     axBalls[5].inPlay = 1;
-    bPrizeBallChosen = false;
+    bPickingPrizeBall = true;
+    const TouchMenu ballMenu{MenuKind::Ball, ballMenuButtons, RecordingExtras, &CanPickBall};
     for (int run = 0; run < 10; ++run)
-        EXPECT_EQ(RunTouchMenu(TouchMenu{MenuKind::Ball, ballMenuButtons, RecordingExtras}), 5);
-    bPrizeBallChosen = true;
+        EXPECT_EQ(RunTouchMenu(ballMenu), 5);
+    bPickingPrizeBall = false;
     axBalls[5].inPlay = 0;
-    EXPECT_EQ(RunTouchMenu(TouchMenu{MenuKind::Ball, ballMenuButtons, RecordingExtras}), kBlueBall)
+    EXPECT_EQ(RunTouchMenu(ballMenu), kBlueBall)
         << "once the prize ball is chosen the blue ball can be opened";
-    bPrizeBallChosen = false;
     axBalls[kBlueBall] = Ball{};
 }
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/touch_menu.h"
+#include "screens/touch_menu.h"
 
 namespace {
 

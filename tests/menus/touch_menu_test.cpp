@@ -2,10 +2,10 @@
 // time-out codes and the attract menu's idle rule.
 #include <gtest/gtest.h>
 
-#include "game/touch_menu.h"
+#include "base/input.h"
+#include "base/waits.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/waits.h"
+#include "screens/touch_menu.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 #include "meter_figures.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "control/controller.h"
-#include "control/record_file.h"
+#include "engines/control/controller.h"
+#include "engines/control/record_file.h"
 #include "support/run_program.h"
 #include "support/work_dir.h"
 

@@ -1,4 +1,4 @@
-#include "control/record_reading.h"
+#include "engines/control/record_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 
 TestCabinet::TestCabinet() {
     char pattern[] = "/tmp/vantor-console-test.XXXXXX";

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "control/record_file.h"
+#include "engines/control/record_file.h"
 #include "ledger.h"
 
 class TestCabinet {

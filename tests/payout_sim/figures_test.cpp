@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "questions/question_packs.h"
-#include "questions/question_rules.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "rules/question_packs.h"
+#include "rules/question_rules.h"
 #include "sim/modelled_player.h"
 #include "sim/payout_tally.h"
 

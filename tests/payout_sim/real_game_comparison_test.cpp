@@ -16,7 +16,7 @@
 #include <iterator>
 #include <string>
 
-#include "control/record_reading.h"
+#include "engines/control/record_reading.h"
 #include "sim/payout_run.h"
 #include "support/fake_credit_service.h"
 #include "support/run_program.h"

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <vector>
 
-#include "ballgame/board.h"
-#include "ballgame/settle.h"
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "questions/question_packs.h"
-#include "questions/question_rules.h"
-#include "shell/random.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "rules/board.h"
+#include "rules/question_packs.h"
+#include "rules/question_rules.h"
+#include "rules/settle.h"
 #include "sim/payout_run.h"
 #include "sim/simulated_game.h"
 

@@ -4,20 +4,20 @@
 #include <cstdio>
 #include <sstream>
 
-#include "control/controller.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
+#include "app/autoplay.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "base/timers.h"
+#include "base/waits.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
 #include "platform/platform.h"
-#include "questions/question_packs.h"
-#include "questions/question_round.h"
-#include "questions/question_screen.h"
-#include "shell/input.h"
-#include "shell/log.h"
-#include "shell/random.h"
-#include "shell/timers.h"
-#include "shell/waits.h"
+#include "rules/play_game.h"
+#include "rules/question_packs.h"
+#include "screens/question_screen.h"
 #include "support/run_program.h"
 
 void QuestionHarness::SetUp() {

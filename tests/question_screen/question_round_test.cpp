@@ -5,21 +5,26 @@
 
 #include <filesystem>
 
-#include "ballgame/board.h"
-#include "control/controller.h"
-#include "credit/credit_link.h"
-#include "game/autoplay.h"
-#include "game/game_state.h"
+#include "app/autoplay.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "engines/credit/credit_link.h"
 #include "platform/platform.h"
 #include "question_harness.h"
-#include "questions/question_packs.h"
-#include "questions/question_round.h"
-#include "questions/question_screen.h"
-#include "shell/log.h"
-#include "shell/random.h"
+#include "rules/board.h"
+#include "rules/play_game.h"
+#include "rules/question_packs.h"
+#include "screens/cabinet_screens.h"
+#include "screens/question_screen.h"
 #include "support/fake_credit_service.h"
 
 namespace {
+
+// The cabinet's screens, the front end the order of play runs here.
+CabinetScreens cabinet;
 
 using SoundList = std::vector<int>;
 
@@ -37,7 +42,7 @@ class QuestionRound : public QuestionHarness {
         player.seed = playerSeed;
         StartAutoplay(player);
         SeedRandom(7);
-        EXPECT_EQ(RunQuestionRound(), 1);
+        EXPECT_EQ(RunQuestionRound(cabinet), 1);
     }
 };
 
@@ -103,7 +108,7 @@ TEST_F(QuestionRound, TheOneTryAgainIsSpentOnALaterQuestion) {
 TEST_F(QuestionRound, NoAnswerLosesOnTime) {
     StartHarness();
     SeedRandom(7);
-    RunQuestionRound();
+    RunQuestionRound(cabinet);
     EXPECT_EQ(GetGameState(), STATE_LOST);
     EXPECT_EQ(Sounds(), (SoundList{14, 1}));
     EXPECT_EQ(CounterValue(counter::kAnswersTimedOut), 1);
@@ -125,7 +130,7 @@ TEST_F(QuestionRound, StartSetsUpANewGame) {
     controllerBalances[1] = -999.0f;
 
     StartHarness();
-    StartQuestionRound();
+    StartQuestionRound(cabinet);
     EXPECT_EQ(GetGameState(), STATE_PLAYING);
     EXPECT_EQ(tryAgainsLeft, 1);
     EXPECT_EQ(rightAnswersThisRound, 0);
@@ -143,35 +148,25 @@ TEST_F(QuestionRound, MaxWinAllowedFollowsTheStakeInForce) {
     uwPriceOfPlay = 50;
     controllerBalances[0] = 10.0f;
     controllerBalances[1] = -400.0f;
-    StartQuestionRound();
+    StartQuestionRound(cabinet);
     EXPECT_EQ(maxWinAllowedThisGame, 0) << "a balance of 0 or more allows nothing";
 
     uwPriceOfPlay = 100;
     controllerBalances[1] = -99.5f;
-    StartQuestionRound();
+    StartQuestionRound(cabinet);
     EXPECT_EQ(maxWinAllowedThisGame, 99);
 }
 
-TEST_F(QuestionRound, MissingQuestionFontEndsTheProgramWithZero) {
-    FakeCreditService service;
-    ASSERT_TRUE(service.Listening());
-    ASSERT_EQ(ConnectCreditService(service.Port()), CreditConnectResult::Connected);
+// The check comes before anything of the round: the program's way out takes it from there.
+TEST_F(QuestionRound, MissingQuestionFontEndsTheRoundBeforeAnythingIsShown) {
     StartHarness();
     platform::RefuseQuestionFont(true);
-    CountIncrement(counter::kGames50p);  // the game just sold
-
-    EXPECT_EXIT(StartQuestionRound(), ::testing::ExitedWithCode(0), "");
-
-    EXPECT_TRUE(service.WaitForCommands(1));
-    EXPECT_EQ(service.Commands(), std::vector<std::string>{"TERM\r\n"});
+    EXPECT_THROW(StartQuestionRound(cabinet), QuestionFontMissing);
     EXPECT_NE(ReadFileText("~system/logs/Vantor.txt")
                   .find("error - cannot load Question font...aborting\n"),
               std::string::npos);
-    const std::string trace = ReadFileText("trace.txt");
-    EXPECT_NE(trace.find(" exit 0\n"), std::string::npos) << trace;
-    EXPECT_EQ(trace.find("sound"), std::string::npos) << "nothing of the round ran";
-    EXPECT_TRUE(std::filesystem::exists("data/brasswick.rec")) << "the sale stays on the meters";
-    CloseCreditService();
+    EXPECT_EQ(ReadFileText("trace.txt").find("sound"), std::string::npos)
+        << "nothing of the round ran";
 }
 
 }  // namespace

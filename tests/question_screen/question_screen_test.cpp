@@ -10,15 +10,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "control/controller.h"
-#include "game/game_state.h"
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/sprites.h"
+#include "base/waits.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/sprites.h"
 #include "question_harness.h"
-#include "questions/question_packs.h"
-#include "questions/question_screen.h"
-#include "shell/waits.h"
+#include "rules/question_packs.h"
+#include "screens/question_screen.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "questions/pack_format.h"
+#include "rules/pack_format.h"
 
 #include <gtest/gtest.h>
 

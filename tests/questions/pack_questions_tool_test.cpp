@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "pack_paths.h"
-#include "questions/question_packs.h"
+#include "rules/question_packs.h"
 #include "support/run_program.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "questions/question_packs.h"
+#include "rules/question_packs.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "control/controller.h"
-#include "game/game_state.h"
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "engines/control/game_state.h"
 #include "pack_paths.h"
-#include "questions/pack_format.h"
-#include "shell/random.h"
+#include "rules/pack_format.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "graphics/display.h"
-#include "graphics/font_text.h"
-#include "graphics/sprites.h"
-#include "questions/question_packs.h"
-#include "shell/log.h"
+#include "base/log.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/font_text.h"
+#include "engines/graphics/sprites.h"
+#include "rules/question_packs.h"
 #include "support/run_program.h"
 #include "support/work_dir.h"
 

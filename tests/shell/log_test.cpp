@@ -3,7 +3,7 @@
 
 #include <regex>
 
-#include "shell/log.h"
+#include "base/log.h"
 #include "support/work_dir.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/random.h"
+#include "base/random.h"
 
 TEST(Random, SeedOneGivesTheKnownSequence) {
     SeedRandom(1);

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "base/input.h"
+#include "base/timers.h"
+#include "base/waits.h"
 #include "platform/platform.h"
-#include "shell/input.h"
-#include "shell/timers.h"
-#include "shell/waits.h"
 #include "support/work_dir.h"
 
 namespace {

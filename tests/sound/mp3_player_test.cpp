@@ -6,11 +6,11 @@
 #include <memory>
 #include <thread>
 
+#include "engines/sound/mp3_decoder.h"
+#include "engines/sound/mp3_player.h"
+#include "engines/sound/mp3_stream.h"
+#include "engines/sound/pcm_convert.h"
 #include "music_listener.h"
-#include "sound/mp3_decoder.h"
-#include "sound/mp3_player.h"
-#include "sound/mp3_stream.h"
-#include "sound/pcm_convert.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "sound/mp3_stream.h"
+#include "engines/sound/mp3_stream.h"
 #include "sound_test_files.h"
 
 namespace {

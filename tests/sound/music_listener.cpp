@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "sound/mp3_decoder.h"
-#include "sound/mp3_stream.h"
+#include "engines/sound/mp3_decoder.h"
+#include "engines/sound/mp3_stream.h"
 
 Pcm DecodeWholeSong(const Bytes& song) {
     const Mp3Layout layout = ScanMp3(song);

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engines/sound/music.h"
 #include "music_listener.h"
 #include "platform/platform.h"
-#include "sound/music.h"
 #include "support/work_dir.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Conversion of sound samples to the output's 16-bit stereo at its rate.
 #include <gtest/gtest.h>
 
-#include "sound/pcm_convert.h"
-#include "sound/wav_reader.h"
+#include "engines/sound/pcm_convert.h"
+#include "engines/sound/wav_reader.h"
 #include "sound_test_files.h"
 
 namespace {

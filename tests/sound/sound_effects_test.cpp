@@ -6,8 +6,8 @@
 #include <fstream>
 #include <set>
 
+#include "engines/sound/sound_effects.h"
 #include "platform/platform.h"
-#include "sound/sound_effects.h"
 #include "sound_test_files.h"
 #include "support/work_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "sound/wav_reader.h"
+#include "engines/sound/wav_reader.h"
 #include "sound_test_files.h"
 
 namespace {

@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <regex>
 
-#include "control/record_file.h"
+#include "app/vantor.h"
+#include "engines/control/record_file.h"
+#include "platform/platform.h"
 #include "support/fake_credit_service.h"
+#include "support/packed_questions.h"
 #include "support/run_program.h"
 #include "support/small_content.h"
+#include "support/wallet_service.h"
 #include "support/work_dir.h"
 
 namespace {
@@ -77,6 +81,39 @@ TEST(Startup, VersionIsTheProjectsOwn) {
     const ProgramResult run = RunProgram("vantor", {"--version"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.output, "vantor " VANTOR_VERSION_TEXT "\n");
+}
+
+// A cabinet without the question font ends the game it just sold as the round starts: the sale
+// stays on the meters, the credit service hears TERM, and the status is 0.
+TEST(Startup, AMissingQuestionFontEndsTheRunInOrderWithZero) {
+    ScopedWorkDir dir;
+    WritePlainSpriteFiles(Colour{10, 20, 30});
+    ASSERT_TRUE(CopyPackedQuestionsInto(std::filesystem::current_path()));
+    WalletService wallet(100, 0);
+    ASSERT_TRUE(wallet.Listening());
+    EXPECT_EXIT(
+        {
+            platform::Options options;
+            options.headless = true;
+            options.creditPort = wallet.Port();
+            options.autoplay = "games=1";
+            std::string error;
+            platform::Start(options, error);
+            platform::RefuseQuestionFont(true);
+            std::exit(ExitStatus(RunVantor(options)));
+        },
+        ::testing::ExitedWithCode(0), "");
+    const std::vector<std::string> commands = wallet.Commands();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), "TERM\r\n");
+    EXPECT_EQ(wallet.Credit(), 50) << "the game was sold";
+    EXPECT_NE(ReadFileText("~system/logs/Vantor.txt")
+                  .find("error - cannot load Question font...aborting\n"),
+              std::string::npos);
+    RecordContents record;
+    const std::string bytes = ReadFileText("data/brasswick.rec");
+    ASSERT_TRUE(DecodeRecord(std::vector<uint8_t>(bytes.begin(), bytes.end()), record));
+    EXPECT_EQ(record.counters[0], 1) << "the sale stays on the meters";
 }
 
 TEST(Startup, BadCommandLineIsRefusedWithUsage) {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "graphics/sprite_files.h"
+#include "engines/graphics/sprite_files.h"
 #include "platform/host_path.h"
 
 namespace {

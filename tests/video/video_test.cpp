@@ -12,11 +12,11 @@
 #include <memory>
 #include <random>
 
-#include "graphics/display.h"
-#include "graphics/surface.h"
-#include "graphics/video.h"
+#include "base/waits.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/surface.h"
+#include "engines/graphics/video.h"
 #include "platform/platform.h"
-#include "shell/waits.h"
 
 namespace {
 

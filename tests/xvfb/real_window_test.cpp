@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "child_process.h"
-#include "graphics/image_codecs.h"
+#include "engines/graphics/image_codecs.h"
 #include "support/fake_credit_service.h"
 #include "support/run_program.h"
 #include "support/work_dir.h"

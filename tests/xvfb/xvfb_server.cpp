@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "graphics/image_codecs.h"
+#include "engines/graphics/image_codecs.h"
 #include "support/work_dir.h"
 
 namespace {

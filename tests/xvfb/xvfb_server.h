@@ -6,7 +6,7 @@
 #include <string>
 
 #include "child_process.h"
-#include "graphics/decoded_image.h"
+#include "engines/graphics/decoded_image.h"
 
 class XvfbServer {
   public:

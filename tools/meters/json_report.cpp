@@ -1,6 +1,6 @@
 #include <string>
 
-#include "control/counter_meanings.h"
+#include "engines/control/counter_meanings.h"
 #include "json_text.h"
 #include "meter_report.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/record_reading.h"
+#include "engines/control/record_reading.h"
 #include "meter_report.h"
 #include "platform/host_path.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "control/controller.h"
+#include "engines/control/controller.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/record_reading.h"
+#include "engines/control/record_reading.h"
 
 inline constexpr int kStakePence[kStakeCount] = {50, 100};
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "control/counter_meanings.h"
+#include "engines/control/counter_meanings.h"
 #include "meter_figures.h"
 
 struct MeterReport {

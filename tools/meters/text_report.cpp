@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "control/counter_meanings.h"
+#include "engines/control/counter_meanings.h"
 #include "meter_report.h"
 
 namespace {

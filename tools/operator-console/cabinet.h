@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "control/record_reading.h"
+#include "engines/control/record_reading.h"
 #include "meter_report.h"
 
 struct CabinetPaths {

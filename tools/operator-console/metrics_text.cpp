@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "control/counter_meanings.h"
+#include "engines/control/counter_meanings.h"
 
 namespace {
 

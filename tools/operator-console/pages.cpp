@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "control/controller.h"
-#include "control/counter_meanings.h"
+#include "engines/control/controller.h"
+#include "engines/control/counter_meanings.h"
 #include "html.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string_view>
 
-#include "questions/pack_format.h"
+#include "rules/pack_format.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bank_source.h"
-#include "questions/pack_format.h"
+#include "rules/pack_format.h"
 
 namespace fs = std::filesystem;
 

@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "ballgame/end_sequences.h"
-#include "credit/credit_link.h"
-#include "graphics/assets.h"
-#include "graphics/display.h"
-#include "graphics/video.h"
+#include "base/waits.h"
+#include "engines/credit/credit_link.h"
+#include "engines/graphics/assets.h"
+#include "engines/graphics/display.h"
+#include "engines/graphics/video.h"
 #include "platform/platform.h"
-#include "shell/waits.h"
+#include "screens/end_sequences.h"
 #include "support/fake_credit_service.h"
 
 namespace {

@@ -1,0 +1,159 @@
+#include "app/autoplay.h"
+
+#include <optional>
+#include <vector>
+
+#include "base/waits.h"
+#include "platform/platform.h"
+#include "rules/board.h"
+
+namespace {
+
+constexpr uint32_t kTouchDelayMs = 300;
+
+enum AttractButton { kMainMenu = 0, kStart = 2 };
+enum StakeButton { kFiftyPence = 0, kPound = 1 };
+enum AnswerButton { kTrue = 0, kFalse = 1 };
+enum OfferButton { kTake = 0, kLeave = 1 };
+
+}  // namespace
+
+// ---- The decisions ----------------------------------------------------------------------------
+
+ModelledPlayer::ModelledPlayer(const platform::AutoplaySettings& settings)
+    : settings_(settings), random_(settings.seed) {}
+
+void ModelledPlayer::MenuStarted(MenuKind kind) {
+    touchesThisMenu_ = 0;
+    if (kind == MenuKind::TakeOrLeave) ++offersThisGame_;
+    if (kind == MenuKind::Answer) ++answersThisGame_;
+}
+
+int ModelledPlayer::ChooseButton(MenuKind kind, const MenuSituation& situation) {
+    switch (kind) {
+        case MenuKind::Attract:
+            return ChooseOnAttract(situation.money);
+        case MenuKind::Stake:
+            return ChooseStake(situation.money);
+        case MenuKind::Answer:
+            return ChooseAnswer(situation.correctAnswer);
+        case MenuKind::Ball:
+            return ChooseBall(situation);
+        case MenuKind::TakeOrLeave:
+            return ChooseOnOffer();
+    }
+    return -1;
+}
+
+// Plays its games while the money lasts; leaves by Main Menu once they are played. Short of
+// money it waits, as a player looking for coins does (the attract screen ends after 30 s).
+int ModelledPlayer::ChooseOnAttract(int money) {
+    if (gamesStarted_ >= settings_.games) return kMainMenu;
+    if (money < 50) return -1;
+    ++gamesStarted_;
+    offersThisGame_ = 0;
+    answersThisGame_ = 0;
+    return kStart;
+}
+
+int ModelledPlayer::ChooseStake(int money) const {
+    return settings_.stake == 100 && money >= 100 ? kPound : kFiftyPence;
+}
+
+// The script decides the answers it covers; a late answer is no touch at all, so the answer
+// clock runs out.
+int ModelledPlayer::ChooseAnswer(int correctAnswer) {
+    const int rightButton = correctAnswer == 1 ? kTrue : kFalse;
+    const size_t answer = static_cast<size_t>(answersThisGame_ - 1);
+    if (answersThisGame_ > 0 && answer < settings_.answers.size()) {
+        switch (settings_.answers[answer]) {
+            case 'R':
+                return rightButton;
+            case 'W':
+                return 1 - rightButton;
+            default:
+                return -1;
+        }
+    }
+    const bool answersRight = static_cast<int>(random_() % 100) < settings_.rightPercent;
+    return answersRight ? rightButton : 1 - rightButton;
+}
+
+int ModelledPlayer::ChooseBall(const MenuSituation& situation) {
+    const int touch = touchesThisMenu_++;
+    if (situation.choosingPrizeBall) {
+        if (settings_.pick == platform::PrizePick::Wait) return -1;
+        if (settings_.pick == platform::PrizePick::Blue && touch == 0 && situation.blueBall >= 0)
+            return situation.blueBall;
+    }
+    return ChooseAcceptableBall(situation.ballAcceptable);
+}
+
+int ModelledPlayer::ChooseAcceptableBall(bool (*acceptable)(int ball)) {
+    std::vector<int> balls;
+    for (int ball = 0; ball < kBallCount; ++ball)
+        if (!acceptable || acceptable(ball)) balls.push_back(ball);
+    if (balls.empty()) return -1;
+    return balls[random_() % balls.size()];
+}
+
+int ModelledPlayer::ChooseOnOffer() const {
+    return offersThisGame_ == settings_.takeOffer ? kTake : kLeave;
+}
+
+// ---- The player in the running game -----------------------------------------------------------
+
+namespace {
+
+// The modelled player at the cabinet: it watches the menus as a player looks at the screen, and
+// touches the centre of the button it chooses 300 ms after a menu starts waiting and every 300 ms
+// after that while the menu still waits.
+class AutoplayWatcher final : public MenuWatcher {
+  public:
+    explicit AutoplayWatcher(const platform::AutoplaySettings& settings) : player_(settings) {}
+
+    void MenuStarted(const MenuView& view) override {
+        SetDeadline(touchDeadline_, kTouchDelayMs);
+        player_.MenuStarted(view.kind);
+    }
+
+    void MenuWaiting(const MenuView& view) override {
+        if (!DeadlinePassed(touchDeadline_)) return;
+        SetDeadline(touchDeadline_, kTouchDelayMs);
+        const int button = player_.ChooseButton(view.kind, SituationOf(view));
+        if (button >= 0 && button < view.buttonCount) TouchCentreOf(view.buttons[button]);
+    }
+
+  private:
+    static MenuSituation SituationOf(const MenuView& view) {
+        MenuSituation situation;
+        situation.money = view.moneyShown;
+        situation.correctAnswer = view.correctAnswer;
+        situation.ballAcceptable = view.buttonTaken;
+        situation.choosingPrizeBall = view.choosingPrizeBall;
+        situation.blueBall = view.blueBall;
+        return situation;
+    }
+
+    static void TouchCentreOf(const MenuButton& button) {
+        platform::InjectTouch(static_cast<int16_t>(button.x + button.width / 2),
+                              static_cast<int16_t>(button.y + button.height / 2));
+    }
+
+    ModelledPlayer player_;
+    uint32_t touchDeadline_ = 0;
+};
+
+std::optional<AutoplayWatcher> autoplay;
+
+}  // namespace
+
+void StartAutoplay(const platform::AutoplaySettings& settings) {
+    autoplay.emplace(settings);
+    WatchMenus(&*autoplay);
+}
+
+void StopAutoplay() {
+    WatchMenus(nullptr);
+    autoplay.reset();
+}

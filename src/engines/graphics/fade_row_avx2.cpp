@@ -1,0 +1,38 @@
+// The cross-fade's row loop at AVX2 width. This file alone is compiled for AVX2 (see
+// src/CMakeLists.txt); it is only called once the processor has been seen to have it.
+#include "engines/graphics/fade_row_wide.h"
+
+#if defined(__AVX2__)
+#include <immintrin.h>
+
+namespace {
+
+struct Avx2 {
+    using V = __m256i;
+    static constexpr int kPixels = 8;
+    static V Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
+    static void Store(uint8_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<V*>(p), v); }
+    static V Zero() { return _mm256_setzero_si256(); }
+    static V Set16(int16_t v) { return _mm256_set1_epi16(v); }
+    static V Set32(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+    static V LowBytes(V v, V zero) { return _mm256_unpacklo_epi8(v, zero); }
+    static V HighBytes(V v, V zero) { return _mm256_unpackhi_epi8(v, zero); }
+    static V PackBytes(V low, V high) { return _mm256_packus_epi16(low, high); }
+    static V Add16(V x, V y) { return _mm256_add_epi16(x, y); }
+    static V Sub16(V x, V y) { return _mm256_sub_epi16(x, y); }
+    static V MulLow16(V x, V y) { return _mm256_mullo_epi16(x, y); }
+    static V MulHigh16(V x, V y) { return _mm256_mulhi_epi16(x, y); }
+    static V ShiftRight16(V x, int n) { return _mm256_srai_epi16(x, n); }
+    static V And(V x, V y) { return _mm256_and_si256(x, y); }
+    static V AndNot(V x, V y) { return _mm256_andnot_si256(x, y); }
+    static V Or(V x, V y) { return _mm256_or_si256(x, y); }
+    static V Equal32(V x, V y) { return _mm256_cmpeq_epi32(x, y); }
+};
+
+}  // namespace
+
+int FadeRowAvx2(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed,
+                uint32_t key, uint8_t* layer, uint8_t* back) {
+    return FadeRowWide<Avx2>(a, b, count, percent, keyed, key, layer, back);
+}
+#endif

@@ -1,0 +1,158 @@
+#include "engines/sound/sound_effects.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "engines/sound/pcm_convert.h"
+#include "engines/sound/sound_file.h"
+#include "engines/sound/wav_reader.h"
+#include "platform/audio.h"
+#include "platform/host_path.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr const char* kSoundFiles[kSoundEffectCount] = {
+    "sounds\\TimesUp.WAV",
+    "sounds\\teletype.wav",
+    "sounds\\Button.wav",
+    "sounds\\Correct.wav",
+    "sounds\\Incorrect.wav",
+    "sounds\\TimerTick.wav",
+    "sounds\\HornToot.wav",
+    "sounds\\BoxDrop.wav",
+    "sounds\\BoxDropland.wav",
+    "sounds\\Scroll.wav",
+    "sounds\\Up13.wav",
+    "sounds\\Down13.wav",
+    "sounds\\BoxShake.wav",
+    "sounds\\Collect.wav",
+    "sounds\\CarryOn.wav",
+    "sounds\\NewBox.wav",
+    "sounds\\BoxEmpty.wav",
+    "sounds\\BoxCash.wav",
+    "sounds\\BoxClose.wav",
+    "sounds\\Box13.wav",
+    "sounds\\ShowPrizes.wav",
+    "sounds\\CorvaneLogoSlap.wav",
+    "sounds\\EndgameScroll.wav",
+    "sounds\\EndgameScrollShut.wav",
+    "sounds\\DoorBell.wav",
+    "sounds\\CatPurr.wav",
+    "sounds\\Meow.wav",
+    "sounds\\NastyKitty.wav",
+    "sounds\\OvenDoor.wav",
+    "sounds\\Press.wav",
+    "sounds\\Cashinc.wav",
+    "sounds\\LoafTing.wav",
+    "sounds\\Voices\\MindHowYouGo.wav",
+    "sounds\\Voices\\ThatRight.wav",
+    "sounds\\Voices\\OohISee.wav",
+    "sounds\\Voices\\OhRight.wav",
+    "sounds\\Voices\\OhCorrect.wav",
+    "sounds\\Voices\\Right.wav",
+    "sounds\\Voices\\Gameover.wav",
+    "sounds\\Voices\\ComeOnUseYourLoaf.wav",
+    "sounds\\Voices\\DontFancyIt.wav",
+    "sounds\\Voices\\ProperJob.wav",
+    "sounds\\BallOpen.wav",
+    "sounds\\BallClose.wav",
+    "sounds\\TryAgain.wav",
+    "sounds\\CashSpin.wav",
+};
+
+// A sound effect is a few seconds long: files far beyond that are refused rather than read, and
+// longer sounds rather than converted (the conversion holds the whole sound at its own rate, up to
+// 192 kHz, before it is resampled: 30 s of that is 23 MB).
+constexpr size_t kLargestWaveFile = 64u << 20;
+constexpr size_t kLongestEffectSeconds = 30;
+
+std::unique_ptr<SoundEffects> theSoundEffects;
+
+bool IsSoundNumber(uint8_t number) {
+    return number >= 1 && number <= kSoundEffectCount;
+}
+
+// Sound failures are shown in a message box with "Game Failed." as its text and the error as its
+// caption; the game then goes on.
+void ShowSoundFailure(const std::string& message) {
+    platform::ShowMessageBox(message.c_str(), "Game Failed.");
+}
+
+// The sound in `bytes` as a clip for the output, or null when it is not a playable WAVE.
+std::shared_ptr<const platform::AudioClip> MakeClip(const std::vector<uint8_t>& bytes, int rate) {
+    WaveFile wave;
+    std::string error;
+    if (!ReadWave(bytes, wave, error) || !IsPlayablePcm(wave.format)) return nullptr;
+    const uint64_t frames = wave.data.size() / wave.format.blockAlign;
+    const uint64_t outputFrames = frames * static_cast<uint64_t>(rate) / wave.format.sampleRate;
+    if (outputFrames > kLongestEffectSeconds * static_cast<uint64_t>(rate)) return nullptr;
+    return std::make_shared<const platform::AudioClip>(
+        ResampleStereo(WaveToStereo16(wave), static_cast<int>(wave.format.sampleRate), rate));
+}
+
+}  // namespace
+
+const char* SoundEffectFile(int number) {
+    return number >= 1 && number <= kSoundEffectCount ? kSoundFiles[number - 1] : nullptr;
+}
+
+void SoundEffects::Load(int number) {
+    const char* name = SoundEffectFile(number);
+    std::vector<uint8_t> bytes;
+    std::shared_ptr<const platform::AudioClip> clip;
+    if (ReadSoundFile(platform::HostPath(name), kLargestWaveFile, bytes))
+        clip = MakeClip(bytes, output_->Rate());
+    if (!clip) {
+        char message[300];
+        snprintf(message, sizeof message, "Couldn't open WAV file %s!", name);
+        ShowSoundFailure(message);
+    }
+    clips_[number - 1] = std::move(clip);
+}
+
+void SoundEffects::Play(uint8_t number) {
+    if (!output_ || !IsSoundNumber(number)) return;
+    const int slot = number - 1;
+    if (!loaded_[slot]) {
+        Load(number);
+        loaded_[slot] = true;
+    }
+    if (clips_[slot]) output_->Play(slot, clips_[slot]);
+}
+
+bool SoundEffects::Playing(uint8_t number) {
+    if (!output_ || !IsSoundNumber(number) || !loaded_[number - 1]) return false;
+    return output_->Playing(number - 1);
+}
+
+void SoundEffects::StopAll() {
+    if (!output_) return;
+    for (int slot = 0; slot < kSoundEffectCount; ++slot)
+        if (loaded_[slot]) output_->Stop(slot);
+}
+
+bool StartSoundEffects() {
+    if (theSoundEffects) return true;
+    if (platform::OpenAudio() == platform::AudioStatus::Failed)
+        ShowSoundFailure("Couldn't init DirectSound");
+    theSoundEffects.reset(new (std::nothrow) SoundEffects(platform::AudioOutput()));
+    return theSoundEffects != nullptr;
+}
+
+void PlaySoundEffect(uint8_t number) {
+    if (!IsSoundNumber(number)) return;
+    platform::TraceSound(number);
+    if (theSoundEffects) theSoundEffects->Play(number);
+}
+
+bool SoundEffectPlaying(uint8_t number) {
+    return theSoundEffects && theSoundEffects->Playing(number);
+}
+
+void StopAllSoundEffects() {
+    if (theSoundEffects) theSoundEffects->StopAll();
+}

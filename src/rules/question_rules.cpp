@@ -1,0 +1,50 @@
+#include "rules/question_rules.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "base/random.h"
+#include "engines/control/controller.h"
+#include "rules/question_packs.h"
+
+uint8_t tryAgainsLeft = 0;
+
+namespace {
+
+// Levels 1 to 3 are lowered by one a fifth of the time, so a generous game still meets the odd
+// harder question.
+constexpr int kLevelLoweringPercent = 20;
+
+// Try-agains a game starts with, by the game's try-again level (0 meanest to 4 most generous).
+constexpr uint8_t kTryAgainsByLevel[] = {1, 1, 1, 1, 1};
+
+}  // namespace
+
+int DrawQuestionLevel() {
+    int level = std::clamp<int>(QuestionLevel(), 0, kQuestionLevels - 1);
+    if (level >= 1 && level <= 3 && PercentChance(kLevelLoweringPercent)) --level;
+    return level;
+}
+
+int RoundQuestionDifficulty(int questionIndex, int level) {
+    return difficultyTable[std::clamp(questionIndex, 0, kDifficultyRows - 1)]
+                          [std::clamp(level, 0, kQuestionLevels - 1)];
+}
+
+int NextQuestionDifficulty(uint8_t fixed, int difficulty) {
+    const int level = DrawQuestionLevel();
+    return fixed == 0 ? RoundQuestionDifficulty(questionsAskedThisRound, level) : difficulty;
+}
+
+uint8_t TryAgainsAtStart(int tryAgainLevel) {
+    const int last = static_cast<int>(std::size(kTryAgainsByLevel)) - 1;
+    return kTryAgainsByLevel[std::clamp(tryAgainLevel, 0, last)];
+}
+
+bool EarnsTryAgain(uint8_t tryAgainsLeft, bool triedAgainOnThisQuestion) {
+    return tryAgainsLeft > 0 && !triedAgainOnThisQuestion;
+}
+
+bool TryAgainUsesOne(bool firstPass) {
+    return !firstPass;
+}

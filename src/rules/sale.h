@@ -1,0 +1,17 @@
+// Selling a game and counting it: the cabinet sells through the credit service, payout-sim books
+// the same sale without one.
+#pragma once
+
+// Takes the stake (`uwPriceOfPlay`) from the player's credit, then books the sale (BookSale) and
+// counts the bank the player holds. False, with nothing charged or counted, when the credit
+// service refuses the stake.
+bool BeginPaidGame();
+
+// A sale the stake was taken for: nothing won yet, 30 % of the stake charged to its balance, the
+// game counted by stake.
+void BookSale();
+
+// The game counted by its stake and the band of that stake's balance (counter 2 + band for 50p,
+// 9 + band for £1), as the main loop does once a game is sold. Returns the band (0 for a stake
+// that is neither).
+int CountGameSold();

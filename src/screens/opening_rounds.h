@@ -1,0 +1,13 @@
+// The screens around the opening rounds: the offer box picture read the first time the rounds
+// run, the board after each round, the offer's place cleared after it, and the player's own ball
+// opening at the end.
+#pragma once
+
+// The first time the rounds run, the offer box picture is read (and kept for the run).
+void LoadOfferBoxOnce();
+// The board as a round of openings left it.
+void ShowRoundPlayed();
+// Where the offer's ball stood is cleared.
+void ClearOfferArea();
+// The halves of the player's ball part and show what it holds; two seconds to look.
+void RevealPlayersBall();
