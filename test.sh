@@ -4,7 +4,7 @@
 source "$(dirname "$0")/scripts/common.sh"
 cd "$ROOT"
 
-ensure_packages
+ensure_packages debian-test-packages.txt
 check_platform_boundary
 check_layers
 check_format

@@ -5,11 +5,15 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 say() { printf '==> %s\n' "$*"; }
 
-# Installs the Debian packages of scripts/debian-packages.txt that are not installed yet:
-# the package lists are updated once, and only when something is missing.
+# Installs the Debian packages of scripts/debian-packages.txt (and of the further lists named, such
+# as debian-test-packages.txt) that are not installed yet: the package lists are updated once, and
+# only when something is missing.
 ensure_packages() {
-    local wanted missing=()
-    wanted=$(grep -v -E '^\s*(#|$)' "$ROOT/scripts/debian-packages.txt")
+    local wanted missing=() list
+    wanted=""
+    for list in debian-packages.txt "$@"; do
+        wanted+=" $(grep -v -E '^\s*(#|$)' "$ROOT/scripts/$list")"
+    done
     for package in $wanted; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")

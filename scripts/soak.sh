@@ -20,6 +20,7 @@
 #     --minutes M        start no new run after M minutes (default: no limit)
 #     --run-games N      at most N games in one run (default 200): a player who keeps winning
 #                        would otherwise play on for ever
+#     --no-real-game     skip the payout check of the simulator against the real game
 #
 # The games are played in runs of as many games as the credit allows, as a player feeding the
 # cabinet would: before each run the operator inserts coins with `credit-service insert`, the
@@ -38,12 +39,17 @@
 # hang ends the soak with status 1 (2 for a bad command line), keeping the work folder and the
 # game's log of the failed run. Status 3: the time given with --minutes ran out before GAMES were
 # played, with every check of the runs played passed.
+#
+# Once the runs have passed, the payout simulator is checked against the real game when the bin
+# folder holds its test program (test_payout_sim): three runs of 300 real games must pay within
+# the simulator's range for the same player (about six minutes), so the operator's payout figures
+# cannot drift from the game.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 usage() {
-    sed -n '4,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '4,23p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -56,6 +62,7 @@ RSS_GROWTH=10
 RUN_TIMEOUT=3600
 RUN_GAMES=200
 MINUTES=0
+REAL_GAME=1
 GAMES=""
 INSERTS=(2000 1000 3000 1500 500)
 STAKES=(50 100)
@@ -74,6 +81,7 @@ while [ $# -gt 0 ]; do
         --run-timeout) RUN_TIMEOUT=${2:?}; shift 2 ;;
         --run-games) RUN_GAMES=${2:?}; shift 2 ;;
         --minutes) MINUTES=${2:?}; shift 2 ;;
+        --no-real-game) REAL_GAME=0; shift ;;
         -h | --help) usage ;;
         -*) echo "soak: unknown option $1" >&2; usage ;;
         *) [ -z "$GAMES" ] || usage; GAMES=$1; shift ;;
@@ -309,5 +317,12 @@ fi
 if [ "$OUT_OF_TIME" -eq 1 ]; then
     echo "soak: out of time after $GAMES_PLAYED of $GAMES games; every run so far passed"
     exit 3
+fi
+if [ "$REAL_GAME" -eq 1 ] && [ -x "$BIN/test_payout_sim" ]; then
+    echo "  comparing the payout simulator with the real game (about six minutes)"
+    VANTOR_COMPARE_REAL_GAME=1 "$BIN/test_payout_sim" --gtest_filter='RealGame*' \
+        >"$WORK/real-game.txt" 2>&1 ||
+        fail "the simulator and the real game disagree (see $WORK/real-game.txt)"
+    grep -E '^(real game|simulator)' "$WORK/real-game.txt" | sed 's/^/  /' || true
 fi
 echo "soak: passed"
