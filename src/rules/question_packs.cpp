@@ -7,7 +7,6 @@
 
 #include "base/log.h"
 #include "base/random.h"
-#include "engines/graphics/display.h"
 #include "platform/host_path.h"
 #include "rules/pack_format.h"
 #include "rules/question_rules.h"
@@ -163,7 +162,6 @@ int LoadQuestionPacks() {
         PackFile file(pack->fileName);
         if (!file.IsOpen()) {
             LogPrint("Question pack %s cannot be opened\n", pack->fileName);
-            StopDisplay(0);
             return 0;
         }
         pack->questionCount = CountPackQuestions(file);
@@ -202,4 +200,10 @@ const char* QuestionText() {
 }
 int QuestionAnswer() {
     return questionAnswer;
+}
+
+void ForgetQuestion() {
+    questionText[0] = '\0';
+    questionAnswer = 0;
+    questionsAskedThisRound = 0;
 }

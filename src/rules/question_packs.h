@@ -54,6 +54,9 @@ void LoadQuestion(int category, int truth);
 inline constexpr std::size_t kQuestionTextSize = 200;
 const char* QuestionText();
 int QuestionAnswer();
+// Forgets the current question and the questions asked this round, as at start-up. The packs'
+// question counts stay: they belong to the files, which LoadQuestionPacks reads.
+void ForgetQuestion();
 
 // ---- Reading a pack -----------------------------------------------------------------------------
 // One deciphered line; a longer line is cut to this size less its terminator (the rest of it is
