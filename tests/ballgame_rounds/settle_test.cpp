@@ -6,6 +6,7 @@
 #include "engines/control/game_state.h"
 #include "rules/board.h"
 #include "rules/settle.h"
+#include "rules/winnings.h"
 
 namespace {
 
@@ -25,17 +26,12 @@ class Settle : public ::testing::Test {
     void TearDown() override {
         ResetControlData();
         ResetGameState();
+        ForgetWinnings();
     }
 
     static void OpenEveryBall() {
         for (Ball& ball : axBalls)
             ball.inPlay = 0;
-    }
-    // The cabinet's settle without the reveal.
-    static void SettleGame() {
-        if (LostAtOfferQuestion()) return;
-        SettleOwnBall();
-        SettleWinnings();
     }
 };
 
@@ -80,7 +76,7 @@ TEST_F(Settle, AnEmptyOwnBallKeptToTheEndLosesAndPaysNothing) {
         SetUp();
         lPrizeAvailableThisGame = value;
         OpenEveryBall();
-        SettleGame();
+        SettleBallGame();
         EXPECT_EQ(GetGameState(), STATE_LOST) << value;
         EXPECT_EQ(lWinAmount, 0);
         EXPECT_EQ(lPrizeAvailableThisGame, 0);
@@ -95,7 +91,7 @@ TEST_F(Settle, AnOwnBallOfFivePenceOrMoreKeptToTheEndWinsItsValue) {
         uwPriceOfPlay = stake;
         lPrizeAvailableThisGame = stake == 50 ? 5 : 500;
         OpenEveryBall();
-        SettleGame();
+        SettleBallGame();
         EXPECT_EQ(GetGameState(), STATE_WON);
         EXPECT_EQ(lWinAmount, lPrizeAvailableThisGame);
         EXPECT_EQ(CounterValue(20), 1);
@@ -110,23 +106,12 @@ TEST_F(Settle, ATakenFivePenceOfferWinsFivePenceWhateverTheOwnBall) {
     for (int i = 1; i <= 5; ++i)
         axBalls[i].inPlay = 0;
     ASSERT_EQ(BallsLeft(), 16);
-    SettleGame();
+    SettleBallGame();
     EXPECT_EQ(GetGameState(), STATE_WON);
     EXPECT_EQ(lWinAmount, 5);
     EXPECT_EQ(lPrizeAvailableThisGame, 300) << "still shown when the own ball is opened";
     EXPECT_EQ(CounterValue(20), 0);
     EXPECT_EQ(CounterValue(178), 5);
-}
-
-TEST_F(Settle, AFailedQuestionAfterARefusalSettlesNothing) {
-    lPrizeAvailableThisGame = 2;
-    SetGameState(STATE_LOST);
-    SettleGame();
-    EXPECT_EQ(GetGameState(), STATE_LOST);
-    EXPECT_EQ(lPrizeAvailableThisGame, 2) << "left as it was: nothing is revealed";
-    EXPECT_EQ(lWinAmount, 0);
-    for (int meter : {20, 178, 179})
-        EXPECT_EQ(CounterValue(meter), 0) << meter;
 }
 
 TEST_F(Settle, TheStartOfTheBallGameIsMeteredByStakeAndOwnBall) {
