@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/autoplay.h"
+#include "app/new_run.h"
 
 #include "base/input.h"
 #include "base/log.h"
@@ -30,15 +31,8 @@ namespace {
 constexpr int kLoadingScreenFileId = 1;
 constexpr ClipBox kFullScreen{0, 800, 0, 600};
 
-void InitialiseProgramValues() {
-    ResetInput();
-    ForgetWinnings();
-    uwPriceOfPlay = 100;
-}
-
 // --autoplay: the modelled player watches the menus and touches for itself.
 void StartModelledPlayerIfAsked(const platform::Options& options) {
-    StopAutoplay();
     platform::AutoplaySettings settings;
     std::string error;
     if (!options.autoplay.empty() &&
@@ -170,9 +164,10 @@ int RunWithDisplay() {
 }  // namespace
 
 int RunVantor(const platform::Options& options) {
-    // The background music is opened before anything else, from the content directory.
+    // Whatever an earlier run in this process left behind is forgotten; then the background music
+    // is opened before anything else, from the content directory.
+    ResetForNewRun();
     ProgramMusic();
-    InitialiseProgramValues();
     StartModelledPlayerIfAsked(options);
     metersRead = false;
     if (!platform::CreateMainWindow()) return kExitNoWindow;

@@ -41,4 +41,5 @@ void ResetInput() {
     swTouchX = -1;
     swTouchY = -1;
     runEnding = false;
+    displayLost = false;
 }

@@ -23,7 +23,7 @@ void NoteDisplayLost(bool lost);
 // The run is ending by its one way out: from now on a further close or stop signal throws
 // nothing, so the way out itself (which still presents a cleared screen) cannot be cut short.
 void RunEnding();
-// Forgets the last touch and that the run was ending, as at start-up.
+// Forgets the last touch, that the run was ending and that the display was lost, as at start-up.
 void ResetInput();
 
 // Throws away every pending event and forgets the last touch.

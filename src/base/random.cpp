@@ -3,11 +3,16 @@
 #include <utility>
 
 namespace {
-uint32_t randomState = 1;
-}
+constexpr uint32_t kStartSeed = 1;
+uint32_t randomState = kStartSeed;
+}  // namespace
 
 void SeedRandom(uint32_t seed) {
     randomState = seed;
+}
+
+void ForgetRandomSeed() {
+    randomState = kStartSeed;
 }
 
 unsigned RandomDraw() {

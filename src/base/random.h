@@ -7,6 +7,8 @@
 #include <cstdint>
 
 void SeedRandom(uint32_t seed);
+// The generator back at the seed it has when the program starts (1).
+void ForgetRandomSeed();
 // The next 15-bit draw.
 unsigned RandomDraw();
 // One draw modulo n, 0 to n - 1; n of 0 is taken as 1.

@@ -97,6 +97,14 @@ void ResetBoard() {
     lPrizeAvailableThisGame = 0;
 }
 
+void ForgetBoard() {
+    std::fill(std::begin(axBalls), std::end(axBalls), Ball{});
+    std::fill(std::begin(axWinPlan), std::end(axWinPlan), WinPlanPlate{});
+    std::fill(std::begin(abFlash), std::end(abFlash), 0);
+    bPrizeBallChosen = false;
+    lPrizeAvailableThisGame = 0;
+}
+
 int BallsLeft() {
     int left = 0;
     for (const Ball& ball : axBalls)

@@ -77,6 +77,9 @@ void DealValues();
 // Sets up the board for a new game: positions, a first deal (each value logged), the win plan
 // all lit, and the prize-ball flags cleared. Run by the question round at its start.
 void ResetBoard();
+// Empties the board and the win plan as at start-up, before any game: nothing dealt, drawn or
+// chosen, and no draw or log line taken (unlike ResetBoard).
+void ForgetBoard();
 
 // The number of balls still unopened on the board.
 int BallsLeft();

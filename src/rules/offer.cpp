@@ -31,3 +31,10 @@ void TakeOffer() {
     lWinAmount = static_cast<int32_t>(fOffer);
     SettleBallGame();
 }
+
+void ForgetOffer() {
+    NumberOfOffersMade = 0;
+    fOffer = 0.0f;
+    lastOffer = OfferResult{};
+    offerTaken = false;
+}

@@ -20,3 +20,5 @@ const OfferResult& LastOfferWorkedOut();
 // the first call after WorkOutOffer counts: the screens take the offer the moment Take is touched,
 // and the order of play takes it again when the decision comes back.
 void TakeOffer();
+// Forgets every offer, as at start-up: none made, worked out or taken.
+void ForgetOffer();

@@ -13,6 +13,11 @@
 int rightAnswersThisRound = 0;
 int32_t maxWinAllowedThisGame = 0;
 
+void ForgetRound() {
+    rightAnswersThisRound = 0;
+    maxWinAllowedThisGame = 0;
+}
+
 namespace {
 
 // ---- The question round -------------------------------------------------------------------------

@@ -18,6 +18,8 @@ inline constexpr int kBallsPerRound = 5;
 extern int rightAnswersThisRound;
 // The most the stake's balance would let the cabinet pay this game, in pence. Diagnostic only.
 extern int32_t maxWinAllowedThisGame;
+// Both back at 0, as at start-up.
+void ForgetRound();
 
 // Plays the game whose stake has been taken (uwPriceOfPlay holds it): the game's levels drawn,
 // the question round, the ball game when seven answers were right, and the end (a win is paid

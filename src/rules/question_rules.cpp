@@ -9,6 +9,10 @@
 
 uint8_t tryAgainsLeft = 0;
 
+void ForgetTryAgains() {
+    tryAgainsLeft = 0;
+}
+
 namespace {
 
 // Levels 1 to 3 are lowered by one a fifth of the time, so a generous game still meets the odd

@@ -12,6 +12,8 @@ inline constexpr uint8_t kQuestionWrong = 5;  // wrong or too late
 // The player's try-agains left this game, 0 to 5: set when the question round starts, cleared
 // when the opening rounds begin.
 extern uint8_t tryAgainsLeft;
+// None left, as at start-up.
+void ForgetTryAgains();
 
 // The question level the next question is asked at: the game's question level (0 meanest to 4
 // most generous), lowered by one a fifth of the time when it is 1 to 3. Draws from the game's

@@ -56,3 +56,7 @@ int32_t AnswerClockRemaining() {
 void AnswerClockDraw() {
     DrawSeconds(AnswerClockRemaining() / 1000);
 }
+
+void ForgetAnswerClock() {
+    answerClock = AnswerClock{};
+}

@@ -15,3 +15,5 @@ void AnswerClockStop();
 int32_t AnswerClockRemaining();
 // Draws the clock panel and the whole seconds left.
 void AnswerClockDraw();
+// Puts the clock back as it is at start-up: never set, stopped at 0.
+void ForgetAnswerClock();

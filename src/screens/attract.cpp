@@ -173,6 +173,12 @@ void ResetHighlight() {
     EraseHighlight();
 }
 
+void ForgetAttractScreen() {
+    highlight = Highlight{};
+    attractPassCount = 0;
+    barRefreshDeadline = 0;
+}
+
 void StepHighlight() {
     if (!DeadlinePassed(highlight.stepDeadline)) return;
     SetDeadline(highlight.stepDeadline, kHighlightStepMs);

@@ -11,6 +11,9 @@ bool WaitForStart();
 
 // The highlight: back to its first position, faded out, its first step due now.
 void ResetHighlight();
+// Puts the highlight, the bar's refresh and the pass count back as they are at start-up, without
+// drawing (unlike ResetHighlight).
+void ForgetAttractScreen();
 // One 40 ms step of the highlight over a freshly drawn attract frame (nothing before the step is
 // due).
 void StepHighlight();

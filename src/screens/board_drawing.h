@@ -76,5 +76,5 @@ void DrawSparkle(int flag);
 void ResetSparkle();
 // The place the sparkle is at or will appear at next.
 int SparklePlace();
-// Puts the sparkle back as it is at start-up (for tests, whose clock starts again from 0).
+// Puts the sparkle back as it is at start-up (a new run's clock starts again from 0).
 void ForgetSparkle();

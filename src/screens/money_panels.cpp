@@ -34,6 +34,10 @@ int PlayerMoneyLastRead() {
     return moneyLastRead;
 }
 
+void ForgetMoneyRead() {
+    moneyLastRead = 0;
+}
+
 std::string PanelMoneyText(int pence) {
     char text[32];
     snprintf(text, sizeof text, "\xA3%.2f", pence / 100.0);

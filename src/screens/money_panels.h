@@ -9,6 +9,8 @@
 int PlayerMoney();
 // What the last PlayerMoney read: the money the screen has shown the player (0 before any read).
 int PlayerMoneyLastRead();
+// Forgets the last read, as at start-up (0).
+void ForgetMoneyRead();
 
 // Pence as the panels show them: "£%.2f" with the pound sign as the single byte 0xA3.
 std::string PanelMoneyText(int pence);

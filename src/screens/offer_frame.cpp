@@ -110,6 +110,10 @@ void RestartOfferBlink() {
     SetDeadlineNow(blink.deadline);
 }
 
+void ForgetOfferBlink() {
+    blink = Blink{};
+}
+
 OfferButton LitOfferButton() {
     if (DeadlinePassed(blink.deadline)) {
         SetDeadline(blink.deadline, kOfferBlinkMs);

@@ -47,3 +47,5 @@ void DrawOfferFrame();
 void RestartOfferBlink();
 // The button lit now: each stays lit for 700 ms, then the other takes over.
 OfferButton LitOfferButton();
+// Puts the blinking back as it is at start-up (Leave lit, the next change due at clock 0).
+void ForgetOfferBlink();

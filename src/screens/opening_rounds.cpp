@@ -18,13 +18,18 @@ constexpr int kRevealSound = 43;  // sounds\BallOpen.wav
 constexpr uint32_t kRevealMs = 600;
 constexpr uint32_t kRevealLookMs = 2000;
 
+bool offerBoxLoaded = false;
+
 }  // namespace
 
 void LoadOfferBoxOnce() {
-    static bool loaded = false;
-    if (loaded) return;
-    loaded = true;
+    if (offerBoxLoaded) return;
+    offerBoxLoaded = true;
     LoadImageSurface(kOfferBoxName, kOfferBoxFrames);
+}
+
+void ForgetOfferBox() {
+    offerBoxLoaded = false;
 }
 
 void ShowRoundPlayed() {

@@ -5,6 +5,9 @@
 
 // The first time the rounds run, the offer box picture is read (and kept for the run).
 void LoadOfferBoxOnce();
+// The offer box picture is read again the next time the rounds run (a new display has released
+// the one read before).
+void ForgetOfferBox();
 // The board as a round of openings left it.
 void ShowRoundPlayed();
 // Where the offer's ball stood is cleared.

@@ -34,8 +34,8 @@ extern RefusalNotice ballRefusalNotice;
 // present it, refuse the blue ball while the prize ball is being chosen, and end with
 // kBallMenuTimedOut when the answer clock has run out. BallMenu (screens/touch_menu.h) runs it.
 int BallMenuPass(int result);
-// Puts the refusal notice and the prompt's blink back as they are at start-up (for tests, whose
-// clock starts again from 0).
+// Puts the refusal notice and the prompt's blink back as they are at start-up (a new run's clock
+// starts again from 0).
 void ForgetBallMenuState();
 
 // ---- Pieces of the ball-pick screens ----------------------------------------------------------

@@ -175,6 +175,10 @@ int AnswerMenu() {
     return RunTouchMenu(TouchMenu{MenuKind::Answer, answerMenuButtons, &AnswerPassExtras});
 }
 
+void ForgetQuestionScreen() {
+    screen = QuestionScreen{};
+}
+
 uint8_t AskQuestion(uint8_t mode, int difficulty) {
     screen = QuestionScreen{mode, false, false};
     uint8_t result = kQuestionRight;

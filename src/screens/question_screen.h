@@ -26,3 +26,6 @@ void RedrawQuestionScreen();
 // Draws the try-agains left; with n above 0 it first takes n away one at a time, each with a
 // sound and a pause. Nothing is drawn once the game is lost.
 void ShowTryAgains(uint16_t n);
+
+// Forgets the last question's screen (its mode and pressed buttons), as at start-up.
+void ForgetQuestionScreen();

@@ -90,6 +90,13 @@ int TouchMenuPass(const TouchMenu& menu) {
     return result;
 }
 
+void ForgetTouchMenus() {
+    running = RunningMenu{};
+    menuAnimationStartDeadline = 0;
+    menuCreditLastShown = -1;
+    menuMoneyLastTested = -1;
+}
+
 void WatchMenus(MenuWatcher* watcher) {
     menuWatcher = watcher;
 }

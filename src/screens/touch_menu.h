@@ -76,6 +76,9 @@ int TouchMenuPass(const TouchMenu& menu);
 extern uint32_t menuAnimationStartDeadline;  // clock + 0 or 1000 ms when a menu starts
 extern int32_t menuCreditLastShown;          // -1 when a menu starts
 extern int32_t menuMoneyLastTested;          // -1 when a menu starts
+// Puts the engine back as it is at start-up, no menu run yet. The watcher stays: only the app
+// installs and removes it.
+void ForgetTouchMenus();
 
 // The menus of the screens. Each runs its table with its screen's pass extras.
 int AttractMenu();      // 0 Main Menu or 30 s idle, 1 Rules, 2 Start

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "base/waits.h"
+#include "base/random.h"
 #include "engines/graphics/assets.h"
 #include "engines/graphics/display.h"
 #include "engines/graphics/registry.h"
 #include "engines/graphics/sprite_files.h"
 #include "engines/graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
-#include "platform/platform.h"
 #include "screens/board_drawing.h"
 
 namespace {
@@ -92,16 +91,6 @@ void MakePictures() {
                      kYourBallRightPicture, 50, 70, 1);
 }
 
-void ForgetPictures() {
-    for (Surface** slot : {&redBallImage, &blueBallImage, &emptyRedCupImage, &emptyBlueCupImage,
-                           &emptyValueImage, &winPlanImage, &winPlanBrightImage, &highlight2Image,
-                           &pickPrizeBallImage, &pickADifferentBallImage, &vantorOverImage,
-                           &prizeBallOverImage, &yourBallLeftImage, &yourBallRightImage})
-        *slot = nullptr;
-    for (Surface*& image : ballValueImages)
-        image = nullptr;
-}
-
 Rgb ToRgb(uint32_t colour) {
     return Rgb{static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
                static_cast<uint8_t>(colour)};
@@ -120,10 +109,6 @@ uint32_t BoardBackgroundColour(int x, int y) {
 
 uint32_t QuestionBackgroundColour(int x, int y) {
     return static_cast<uint32_t>(x & 0xFF) << 16 | static_cast<uint32_t>(y & 0xFF) << 8 | 100u;
-}
-
-uint32_t ScreenColour(int x, int y) {
-    return BackBuffer->PixelAt(x, y) & 0x00FFFFFFu;
 }
 
 void Scribble(int left, int top, int right, int bottom) {
@@ -147,15 +132,20 @@ BoardScreen::BoardScreen() {
 }
 
 BoardScreen::~BoardScreen() {
-    ForgetPictures();
-    mainScreenSprite = Sprite{};
-    questionBackgroundSprite = Sprite{};
+    ForgetGraphics();
     UnloadAllSprites();
     ResetDisplayForTests();
 }
 
-void AdvanceClock(uint32_t ms) {
-    const uint32_t target = ClockMs() + ms;
-    while (ClockMs() < target)
-        platform::Yield();
+void BoardRun::StartBoardRun(const std::string& touches, const std::function<void()>& setUp) {
+    screen_.reset();
+    Start(touches, Pictures::None);
+    screen_ = std::make_unique<BoardScreen>();
+    if (setUp) setUp();
+    SeedRandom(1);
+}
+
+std::vector<ScreenRun::Sound> BoardRun::FinishRun() {
+    Stop();
+    return TimedSounds();
 }

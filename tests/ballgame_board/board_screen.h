@@ -3,10 +3,16 @@
 // game's, each cell filled with a colour that names its picture and cell.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "engines/graphics/surface.h"
+#include "support/screen_run.h"
 #include "support/work_dir.h"
 
 // Picture numbers, for the colour of their cells.
@@ -34,8 +40,6 @@ uint32_t CellColour(int picture, int cell);
 uint32_t BoardBackgroundColour(int x, int y);
 uint32_t QuestionBackgroundColour(int x, int y);
 
-// The back buffer's colour at (x, y), without the fourth byte.
-uint32_t ScreenColour(int x, int y);
 // Fills a rectangle of the back buffer with a colour no picture uses.
 void Scribble(int left, int top, int right, int bottom);
 inline constexpr uint32_t kScribble = 0x00123456;
@@ -56,5 +60,14 @@ class BoardScreen {
     ScopedWorkDir workDir_;
 };
 
-// Moves the virtual clock on by ms.
-void AdvanceClock(uint32_t ms);
+// Runs of the ball game's screens on this screen: a ScreenRun without the content set's pictures.
+class BoardRun : public ::testing::Test, protected ScreenRun {
+  protected:
+    // Starts a run with these touches: the board test screen up, the game as `setUp` leaves it,
+    // and then the generator seeded with 1, so every run draws the same.
+    void StartBoardRun(const std::string& touches = "", const std::function<void()>& setUp = {});
+    // Stops the run; the sounds it played.
+    std::vector<Sound> FinishRun();
+
+    std::unique_ptr<BoardScreen> screen_;
+};

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "ballgame_board/board_screen.h"
@@ -37,83 +36,22 @@ Point CentreOf(int ball) {
                  static_cast<int16_t>(button.y + button.height / 2)};
 }
 
-struct ScriptedTouch {
-    uint32_t ms;
-    Point at;
-};
-
-ScriptedTouch TouchBall(uint32_t ms, int ball) {
-    return ScriptedTouch{ms, CentreOf(ball)};
+std::string TouchBall(uint32_t ms, int ball) {
+    const Point centre = CentreOf(ball);
+    return TouchLine(ms, centre.x, centre.y);
 }
 
-struct SoundPlayed {
-    uint32_t ms;
-    int number;
-};
-
-// A headless run with scripted touches and a trace, and the board screen on its display. Its
-// times count from the start of the run; the clock itself starts far ahead, past any deadline
-// that earlier tests left behind in the modules (the clock starts from 0 with every run).
-class ScriptedRun {
-  public:
-    explicit ScriptedRun(const std::vector<ScriptedTouch>& touches) : start_(nextStart) {
-        std::string script;
-        for (const ScriptedTouch& touch : touches)
-            script += std::to_string(start_ + touch.ms) + " " + std::to_string(touch.at.x) + " " +
-                      std::to_string(touch.at.y) + "\n";
-        WriteFileText(dir_.path() + "/touches.txt", script);
-        platform::Options options;
-        options.headless = true;
-        options.touchesFile = dir_.path() + "/touches.txt";
-        options.traceFile = dir_.path() + "/trace.txt";
-        std::string error;
-        EXPECT_TRUE(platform::Start(options, error)) << error;
-        screen_ = std::make_unique<BoardScreen>();
-        SeedRandom(1);  // the display seeded from the calendar; every run draws the same
-        ForgetSparkle();
-        ForgetBallMenuState();
-        AdvanceClock(start_);
-    }
-    ~ScriptedRun() { Finish(); }
-
-    // Milliseconds since the run started.
-    uint32_t Now() const { return ClockMs() - start_; }
-
-    // Ends the run; the sounds it played.
-    std::vector<SoundPlayed> Finish() {
-        if (!screen_) return {};
-        nextStart = std::max(nextStart, ClockMs() + 1000);
-        screen_.reset();
-        platform::Stop();
-        std::vector<SoundPlayed> sounds;
-        std::istringstream trace(ReadFileText(dir_.path() + "/trace.txt"));
-        for (std::string line; std::getline(trace, line);) {
-            std::istringstream words(line);
-            SoundPlayed sound{};
-            std::string kind;
-            if (words >> sound.ms >> kind >> sound.number && kind == "sound") {
-                sound.ms -= start_;
-                sounds.push_back(sound);
-            }
-        }
-        return sounds;
-    }
-
-  private:
-    static inline uint32_t nextStart = 1000000;
-    const uint32_t start_;
-    ScopedWorkDir dir_;
-    std::unique_ptr<BoardScreen> screen_;
-};
-
-class PrizeBall : public ::testing::Test {
+class PrizeBall : public BoardRun {
   protected:
-    void SetUp() override {
+    void SetUp() override { SetUpBoard(); }
+
+    static void SetUpBoard() {
         uwPriceOfPlay = 50;
         SeedRandom(21);
         ResetBoard();
     }
-    void TearDown() override { ResetGameState(); }
+    // A run with these touches, the board set up as for every test.
+    void StartPickRun(const std::string& touches = "") { StartBoardRun(touches, SetUpBoard); }
 };
 
 }  // namespace
@@ -223,10 +161,10 @@ TEST_F(PrizeBall, ThePickFrameBlinksThePromptOrTheRefusalNotice) {
 
 TEST_F(PrizeBall, ATouchChoosesTheBallWhichLiftsOutOfItsCup) {
     constexpr int kChosen = 3;
-    ScriptedRun run({TouchBall(1000, kChosen)});
+    StartPickRun(TouchBall(1000, kChosen));
     const int32_t value = axBalls[kChosen].value;
     ChoosePrizeBall(cabinet);
-    const uint32_t end = run.Now();
+    const uint32_t end = RunClock();
 
     EXPECT_EQ(axBalls[kChosen].inPlay, 0);
     EXPECT_EQ(axBalls[kChosen].isPlayers, 1);
@@ -250,7 +188,7 @@ TEST_F(PrizeBall, ATouchChoosesTheBallWhichLiftsOutOfItsCup) {
     EXPECT_EQ(ScreenColour(343, 469), CellColour(kYourBallLeftPicture, 0));
     EXPECT_EQ(ScreenColour(56, 494), BoardBackgroundColour(56, 494)) << "the prompt has gone";
 
-    const std::vector<SoundPlayed> sounds = run.Finish();
+    const std::vector<Sound> sounds = FinishRun();
     ASSERT_EQ(sounds.size(), 1u);
     EXPECT_EQ(sounds[0].number, 20);
     EXPECT_GE(sounds[0].ms, 1000u);
@@ -261,7 +199,7 @@ TEST_F(PrizeBall, ATouchChoosesTheBallWhichLiftsOutOfItsCup) {
 }
 
 TEST_F(PrizeBall, TheBlueBallIsRefusedWithTheNoticeUpUntilAnotherTouch) {
-    ScriptedRun run({TouchBall(500, kBlueBall), TouchBall(3000, 20)});
+    StartPickRun(TouchBall(500, kBlueBall) + TouchBall(3000, 20));
     ChoosePrizeBall(cabinet);
     EXPECT_EQ(axBalls[kBlueBall].inPlay, 1);
     EXPECT_EQ(axBalls[kBlueBall].isPlayers, 0);
@@ -269,7 +207,7 @@ TEST_F(PrizeBall, TheBlueBallIsRefusedWithTheNoticeUpUntilAnotherTouch) {
     EXPECT_EQ(lPrizeAvailableThisGame, axBalls[20].value);
     // The refused touch re-armed the notice on every pass until the touch on ball 20 replaced it.
     EXPECT_TRUE(ballRefusalNotice.active);
-    const uint32_t noticeEnds = ballRefusalNotice.deadline - (ClockMs() - run.Now());
+    const uint32_t noticeEnds = ballRefusalNotice.deadline;
     EXPECT_GE(noticeEnds, 3000u + 957 - 20);
     EXPECT_LE(noticeEnds, 3000u + 957 + 20);
 }
@@ -278,11 +216,11 @@ TEST_F(PrizeBall, WithoutATouchARandomRedBallIsChosenAfterTenSeconds) {
     std::set<int> chosen;
     for (uint32_t seed : {1u, 2u, 3u}) {
         // Even a touch held on the blue ball leaves the random choice to the red balls.
-        ScriptedRun run({TouchBall(200, kBlueBall)});
-        SeedRandom(seed);  // after the display, which seeds from the calendar
+        StartPickRun(TouchBall(200, kBlueBall));
+        SeedRandom(seed);
         ResetBoard();
         ChoosePrizeBall(cabinet);
-        const uint32_t end = run.Now();
+        const uint32_t end = RunClock();
         const auto players = std::find_if(std::begin(axBalls), std::end(axBalls),
                                           [](const Ball& ball) { return ball.isPlayers != 0; });
         ASSERT_NE(players, std::end(axBalls));
@@ -292,7 +230,7 @@ TEST_F(PrizeBall, WithoutATouchARandomRedBallIsChosenAfterTenSeconds) {
         EXPECT_EQ(BallsLeft(), 21);
         chosen.insert(ball);
 
-        const std::vector<SoundPlayed> sounds = run.Finish();
+        const std::vector<Sound> sounds = FinishRun();
         ASSERT_EQ(sounds.size(), 1u);
         EXPECT_GE(sounds[0].ms, 10000u) << "ten seconds to choose";
         EXPECT_LT(sounds[0].ms, 10060u);
@@ -317,14 +255,14 @@ void OpenGameAtPrizeLevel(int level) {
 
 TEST_F(PrizeBall, TheDealFlashesEveryGroupOfItsPatternWithASoundAndAPause) {
     for (int level : {0, 4}) {
-        ScriptedRun run({});
+        StartPickRun();
         OpenGameAtPrizeLevel(level);
         SeedRandom(40 + level);
         int steps[kBallCount];
         ChooseFlashPattern(level, steps);
         SeedRandom(40 + level);
         DealBalls(cabinet);
-        const uint32_t end = run.Now();
+        const uint32_t end = RunClock();
         ControlClose();
 
         EXPECT_EQ(std::count(std::begin(abFlash), std::end(abFlash), 0), kBallCount);
@@ -347,7 +285,7 @@ TEST_F(PrizeBall, TheDealFlashesEveryGroupOfItsPatternWithASoundAndAPause) {
             else
                 ++groups.back().emptyStepsAfter;
         }
-        const std::vector<SoundPlayed> sounds = run.Finish();
+        const std::vector<Sound> sounds = FinishRun();
         ASSERT_EQ(sounds.size(), groups.size()) << "one teletype sound per group, none for a zero";
         EXPECT_GE(sounds[0].ms, 2000u) << "two seconds' look at the closed board first";
         EXPECT_LT(sounds[0].ms, 2040u + 16 * leadingEmptySteps);
@@ -364,11 +302,11 @@ TEST_F(PrizeBall, TheDealFlashesEveryGroupOfItsPatternWithASoundAndAPause) {
 }
 
 TEST_F(PrizeBall, ATouchCutsTheFirstLookShort) {
-    ScriptedRun run({{500, Point{10, 10}}});
+    StartPickRun(TouchLine(500, 10, 10));
     OpenGameAtPrizeLevel(0);
     DealBalls(cabinet);
     ControlClose();
-    const std::vector<SoundPlayed> sounds = run.Finish();
+    const std::vector<Sound> sounds = FinishRun();
     ASSERT_FALSE(sounds.empty());
     EXPECT_GE(sounds[0].ms, 500u);
     EXPECT_LT(sounds[0].ms, 540u);

@@ -2,12 +2,12 @@
 // opaque stand-in pictures of known colours.
 #include <gtest/gtest.h>
 
-#include "end_harness.h"
 #include "engines/graphics/assets.h"
 #include "engines/graphics/display.h"
 #include "engines/graphics/registry.h"
 #include "engines/graphics/sprites.h"
 #include "screens/end_sequences.h"
+#include "support/screen_run.h"
 
 namespace {
 

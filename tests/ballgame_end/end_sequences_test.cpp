@@ -5,19 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/input.h"
-#include "end_harness.h"
 #include "engines/control/controller.h"
 #include "engines/control/game_state.h"
 #include "engines/graphics/assets.h"
+#include "engines/graphics/sprite_files.h"
 #include "engines/graphics/sprites.h"
 #include "engines/graphics/video.h"
 #include "rules/play_game.h"
 #include "rules/winnings.h"
 #include "screens/cabinet_screens.h"
 #include "screens/end_sequences.h"
-#include "support/work_dir.h"
+#include "support/screen_run.h"
 
 namespace {
 
@@ -37,6 +38,11 @@ struct PlateOnScreen {
     int differentOutsideBox = 0;
     int textLeft = 800, textRight = -1;  // columns of the box that differ from the plate
 };
+
+// The colour of (x, y) of a sprite's picture (decoded), without the fourth byte.
+uint32_t SpriteColour(const Sprite& sprite, int x, int y) {
+    return SpriteFileTable[sprite.fileIndex].surface->PixelAt(x, y) & 0x00FFFFFFu;
+}
 
 // Compares the uncovered plate on the back buffer with the plate's own picture.
 PlateOnScreen ComparePlate(const Sprite& plate) {
@@ -75,8 +81,33 @@ int HalfMismatches(const Surface* half, int atX, int atY) {
     return opaque > 0 ? mismatches : -1;
 }
 
-class EndSequence : public EndHarness {
+// The content set made by make-assets, linked into the working directory (optionally without
+// its swoop video), and a credit service that takes every payment.
+class EndSequence : public ::testing::Test, protected ScreenRun {
   protected:
+    void SetUp() override {
+        AnswerCredit([](const std::string& command) -> std::string {
+            if (command.rfind("CADD,", 0) == 0) return "CTEL,0\r\n";
+            if (command.rfind("BADD,", 0) == 0) return "BTEL,0\r\n";
+            return "FAIL\r\n";
+        });
+    }
+    static void LinkContent(bool withVideo = true) {
+        namespace fs = std::filesystem;
+        const fs::path content = CONTENT_DIR;
+        fs::create_directory("Graphic_resource");
+        for (const fs::directory_entry& entry :
+             fs::directory_iterator(content / "Graphic_resource")) {
+            if (!withVideo && entry.path().filename() == "avis") continue;
+            fs::create_directory_symlink(entry.path(),
+                                         fs::path("Graphic_resource") / entry.path().filename());
+        }
+        fs::create_directory_symlink(content / "sounds", "sounds");
+    }
+    // A script line of a touch on the middle of the screen.
+    static std::string TouchMiddle(uint32_t ms) { return TouchLine(ms, 400, 300); }
+    long SoundTime(int number) const { return FirstAt("sound " + std::to_string(number)); }
+
     // A won game ending as the order of play ends it: the win sequence, then the payment.
     static void PlayWonGameEnd(int32_t amount) {
         SetGameState(STATE_WON);
@@ -88,10 +119,10 @@ class EndSequence : public EndHarness {
 
 TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
     LinkContent();
-    StartRun();
+    Start();
     PlayWonGameEnd(5);
 
-    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
     ExpectAmountCentred(seen);
@@ -104,10 +135,10 @@ TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
 
 TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
     LinkContent();
-    StartRun();
+    Start();
     PlayWonGameEnd(235);
 
-    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(CreditCommands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
     ExpectAmountCentred(seen);
@@ -115,20 +146,20 @@ TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
 
 TEST_F(EndSequence, WholePoundWinsGoToTheBankAlone) {
     LinkContent();
-    StartRun();
+    Start();
     for (int32_t pounds : {100, 200, 300, 500})
         PlayWonGameEnd(pounds);
-    EXPECT_EQ(credit_.Commands(),
+    EXPECT_EQ(CreditCommands(),
               (Commands{"BADD,100\r\n", "BADD,200\r\n", "BADD,300\r\n", "BADD,500\r\n"}));
 }
 
 TEST_F(EndSequence, WinStopsTheMusicAndPlaysItsSoundsInOrder) {
     LinkContent();
-    StartRun();
+    Start();
     PlayWinSequence(50);
 
     std::vector<std::string> heard;
-    for (const TraceEvent& event : Trace())
+    for (const Event& event : Trace())
         if (event.what.rfind("sound", 0) == 0 || event.what.rfind("music", 0) == 0)
             heard.push_back(event.what);
     EXPECT_EQ(heard, (std::vector<std::string>{"music stop", "sound 11", "sound 43", "sound 20"}));
@@ -136,10 +167,10 @@ TEST_F(EndSequence, WinStopsTheMusicAndPlaysItsSoundsInOrder) {
 
 TEST_F(EndSequence, LossShowsTheGameOverPlateAndPaysNothing) {
     LinkContent();
-    StartRun();
+    Start();
     PlayLossSequence();
 
-    EXPECT_TRUE(credit_.Commands().empty());
+    EXPECT_TRUE(CreditCommands().empty());
     EXPECT_EQ(Sounds(), (std::vector<int>{7, 43}));
     const PlateOnScreen seen = ComparePlate(gameOverBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
@@ -150,7 +181,7 @@ TEST_F(EndSequence, LossShowsTheGameOverPlateAndPaysNothing) {
 // animation, the drop and the opening run are thrown away.
 TEST_F(EndSequence, OnlyATouchDuringTheLastLookEndsItEarly) {
     LinkContent();
-    StartRun();
+    Start();
     PlayWinSequence(5);
     const uint32_t fullLength = RunClock();
     // The look at the plate follows the plate's sound and takes three seconds.
@@ -161,11 +192,11 @@ TEST_F(EndSequence, OnlyATouchDuringTheLastLookEndsItEarly) {
               << " ms\n";
 
     const uint32_t look = static_cast<uint32_t>(lookStart);
-    StartRun({{100, "400 300"}, {900, "400 300"}, {look - 300, "400 300"}, {look - 5, "400 300"}});
+    Start(TouchMiddle(100) + TouchMiddle(900) + TouchMiddle(look - 300) + TouchMiddle(look - 5));
     PlayWinSequence(5);
     EXPECT_EQ(RunClock(), fullLength) << "a touch before the last look shortened the sequence";
 
-    StartRun({{look + 1000, "400 300"}});
+    Start(TouchMiddle(look + 1000));
     PlayWinSequence(5);
     EXPECT_NEAR(RunClock(), lookStart + 1000, 5.0);
     EXPECT_EQ(swTouchX, 400) << "the touch stays for the next screen";
@@ -173,10 +204,10 @@ TEST_F(EndSequence, OnlyATouchDuringTheLastLookEndsItEarly) {
 
 TEST_F(EndSequence, LossTakesAsLongAsTheWin) {
     LinkContent();
-    StartRun();
+    Start();
     PlayWinSequence(5);
     const uint32_t winLength = RunClock();
-    StartRun();
+    Start();
     PlayLossSequence();
     const uint32_t lossLength = RunClock();
     std::cout << "loss sequence: " << lossLength << " ms of game time\n";
@@ -187,34 +218,33 @@ TEST_F(EndSequence, LossTakesAsLongAsTheWin) {
 
 TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
     LinkContent(false);
-    StartRun();
+    Start();
     constexpr uint32_t kBoardColour = 0x00123456;
     FillBackBufferRect(0, 0, 800, 600, kBoardColour);
     PlayWonGameEnd(5);
 
-    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
     EXPECT_EQ(Sounds(), (std::vector<int>{11, 43, 20}));
     EXPECT_EQ(ScreenColour(20, 20), kBoardColour) << "the screen as it stood is the backdrop";
     EXPECT_EQ(ComparePlate(congratsBaseSprite).differentOutsideBox, 0);
     EXPECT_LT(RunClock(), 600u + 600 + 3000 + 100) << "no time is spent on a missing video";
-    EXPECT_NE(ReadFileText("~system/logs/Vantor.txt").find("Swoop.avi cannot be played"),
-              std::string::npos);
+    EXPECT_NE(Log().find("Swoop.avi cannot be played"), std::string::npos);
 }
 
 // A win owed and cut short mid-sequence is paid once, by the way out, and booked with it.
 TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) {
     LinkContent();
-    StartRun({{300, "close"}});
+    Start("300 close\n");
     ResetControlData();
     lWinAmount = 235;
     uwPriceOfPlay = 100;
     OweWin();
     EXPECT_THROW(PlayWinSequence(235), WindowClosed);
-    EXPECT_TRUE(credit_.Commands().empty()) << "the sequence itself pays only at its end";
+    EXPECT_TRUE(CreditCommands().empty()) << "the sequence itself pays only at its end";
     EXPECT_EQ(VideoState(), kVideoClosed);
     SettleCutShortGame();
     SettleCutShortGame();
-    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(CreditCommands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
     EXPECT_EQ(CounterValue(counter::kWonTotal), 235);
     EXPECT_EQ(CounterValue(counter::kWinningGamesPound), 1);
 }
@@ -223,22 +253,22 @@ TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) 
 // again.
 TEST_F(EndSequence, AWinPaidButNotBookedIsBookedByTheWayOutWithoutASecondPayment) {
     LinkContent(false);
-    StartRun();
+    Start();
     ResetControlData();
     lWinAmount = 5;
     uwPriceOfPlay = 50;
     OweWin();
     PlayWinSequence(5);
     SettleCutShortGame();
-    EXPECT_EQ(credit_.Commands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
     EXPECT_EQ(CounterValue(counter::kWon50p), 5);
 }
 
 TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {
     LinkContent();
-    StartRun({{300, "close"}});
+    Start("300 close\n");
     EXPECT_THROW(PlayLossSequence(), WindowClosed);
-    EXPECT_TRUE(credit_.Commands().empty());
+    EXPECT_TRUE(CreditCommands().empty());
     EXPECT_EQ(VideoState(), kVideoClosed);
 }
 
@@ -246,12 +276,12 @@ TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {
 // is not a win takes nothing from the player.
 TEST_F(EndSequence, OversizedWinsArePaidInFullAndNegativeOnesNotAtAll) {
     LinkContent(false);
-    StartRun();
+    Start();
     PlayWonGameEnd(40035);
-    EXPECT_EQ(credit_.Commands(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(CreditCommands(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
     PlayWonGameEnd(-5);
     PlayWonGameEnd(0);
-    EXPECT_EQ(credit_.Commands().size(), 3u);
+    EXPECT_EQ(CreditCommands().size(), 3u);
 }
 
 TEST(WinAmountText, PenceBelowAPoundAndPoundsWithPenceFromAPound) {

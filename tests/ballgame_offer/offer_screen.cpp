@@ -1,17 +1,9 @@
 #include "ballgame_offer/offer_screen.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "app/autoplay.h"
-#include "base/input.h"
-#include "base/log.h"
 #include "base/random.h"
-#include "base/timers.h"
-#include "base/waits.h"
 #include "engines/control/controller.h"
 #include "engines/control/game_state.h"
 #include "engines/graphics/assets.h"
@@ -22,7 +14,6 @@
 #include "engines/graphics/sprites.h"
 #include "graphics_sprites/sprite_pictures.h"
 #include "platform/host_path.h"
-#include "platform/platform.h"
 #include "rules/board.h"
 #include "rules/offer.h"
 #include "rules/offer_calculation.h"
@@ -39,12 +30,7 @@ constexpr int kAmountFontId = 6;
 constexpr uint32_t kBoardSeed = 7;
 constexpr int kFirstRound = 5;
 
-// Restarting the platform sets the virtual clock back to 0, but deadlines the game keeps from an
-// earlier run (frame pacing, the sparkle) stay where they were: every run starts a second after
-// the latest time an earlier run reached.
-uint32_t latestClock = 0;
 ScopedWorkDir* packDir = nullptr;
-constexpr uint32_t kRunGapMs = 1000;
 
 Rgb ToRgb(uint32_t colour) {
     return Rgb{static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
@@ -99,17 +85,10 @@ void MakeOfferPictures() {
     LoadSprite(fontSprites[FontSlot(kAmountFontId)], kAmountFontId, kFontGlyphs);
 }
 
-void ForgetOfferPictures() {
-    for (Surface** slot :
-         {&openBallLeftImage, &openBallRightImage, &vornaOffImage, &vornaPressedImage})
-        *slot = nullptr;
-    offerBaseSprite = Sprite{};
-    fontSprites[FontSlot(kAmountFontId)] = Sprite{};
-    ForgetFontWidths();
-}
-
-// The board after the first round: ball 0 is the player's, balls 1 to 5 are opened.
+// The board after the first round: ball 0 is the player's, balls 1 to 5 are opened; no offer made
+// yet, nothing won, no try-agains.
 void SetUpBoardAfterFirstRound() {
+    SetGameState(STATE_BALL_GAME);
     uwPriceOfPlay = 50;
     SeedRandom(kBoardSeed);
     ResetBoard();
@@ -121,6 +100,9 @@ void SetUpBoardAfterFirstRound() {
     bPickingPrizeBall = false;
     for (int ball = 1; ball <= kFirstRound; ++ball)
         axBalls[ball].inPlay = 0;
+    NumberOfOffersMade = 0;
+    lWinAmount = 0;
+    tryAgainsLeft = 0;
 }
 
 }  // namespace
@@ -139,85 +121,18 @@ void OfferScreen::TearDownTestSuite() {
     packDir = nullptr;
 }
 
-void OfferScreen::SetUp() {
-    ResetControlData();
-    ResetGameState();
-    SetGameState(STATE_BALL_GAME);
-    SetUpBoardAfterFirstRound();
-    NumberOfOffersMade = 0;
-    lWinAmount = 0;
-    tryAgainsLeft = 0;
-}
-
-void OfferScreen::TearDown() {
-    StopRun();
-    StopAutoplay();
-    ResetControlData();
-    ResetGameState();
-}
-
 void OfferScreen::StartRun(const std::vector<ButtonTouch>& touches) {
-    StopRun();
-    runStart_ = latestClock + kRunGapMs;
     std::string script;
     for (const ButtonTouch& touch : touches) {
         const MenuButton& target = takeOrLeaveMenuButtons[touch.button];
-        script += std::to_string(runStart_ + touch.ms) + " " +
-                  std::to_string(target.x + target.width / 2) + " " +
-                  std::to_string(target.y + target.height / 2) + "\n";
+        script += TouchLine(touch.ms, target.x + target.width / 2, target.y + target.height / 2);
     }
-    WriteFileText(dir_.path() + "/touches.txt", script);
-    platform::Options options;
-    options.headless = true;
-    options.touchesFile = dir_.path() + "/touches.txt";
-    options.traceFile = dir_.path() + "/trace.txt";
-    std::string error;
-    ASSERT_TRUE(platform::Start(options, error)) << error;
-    screen_ = std::make_unique<BoardScreen>();
-    SeedRandom(1);  // the display seeded from the calendar; every run draws the same
+    StartBoardRun(script, SetUpBoardAfterFirstRound);
     MakeOfferPictures();
-    ForgetSparkle();
-    while (ClockMs() < runStart_)
-        platform::Yield();
-    ResetTimers();
-    FlushInput();
     // The screen as the rounds leave it before an offer.
     DrawSprite(mainScreenSprite, 0, 0, 0, nullptr, 0);
     DrawBoard();
     DrawWinPlan();
-}
-
-void OfferScreen::StopRun() {
-    if (!screen_) return;
-    latestClock = std::max(latestClock, ClockMs());
-    ForgetOfferPictures();
-    screen_.reset();
-    platform::Stop();
-}
-
-uint32_t OfferScreen::RunClock() const {
-    return ClockMs() - runStart_;
-}
-
-std::vector<OfferScreen::Sound> OfferScreen::Sounds() const {
-    std::vector<Sound> sounds;
-    std::istringstream trace(ReadFileText(dir_.path() + "/trace.txt"));
-    for (std::string line; std::getline(trace, line);) {
-        unsigned long ms = 0;
-        char event[16];
-        int number = 0;
-        if (std::sscanf(line.c_str(), "%lu %15s %d", &ms, event, &number) == 3 &&
-            std::string(event) == "sound")
-            sounds.push_back(Sound{static_cast<uint32_t>(ms) - runStart_, number});
-    }
-    return sounds;
-}
-
-std::vector<int> OfferScreen::SoundNumbers() const {
-    std::vector<int> numbers;
-    for (const Sound& sound : Sounds())
-        numbers.push_back(sound.number);
-    return numbers;
 }
 
 float OfferScreen::SeedAndPredictOffer(uint32_t seed) const {

@@ -1,19 +1,15 @@
-// The offer's screen for the tests: the ball-board test screen with stand-in pictures for the
-// offer ball's halves, the offer plate, the Take and Leave buttons and the amount's font, a board
-// after its first round, the question packs for the refusal question, and the headless harness
-// with a touch script and a trace on the virtual clock.
+// The offer's screen for the tests: runs on the ball-board test screen with stand-in pictures for
+// the offer ball's halves, the offer plate, the Take and Leave buttons and the amount's font, a
+// board after its first round, and the question packs for the refusal question.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "ballgame_board/board_screen.h"
-#include "support/work_dir.h"
 
 // Colours of the offer's stand-in pictures (0x00RRGGBB).
 inline constexpr int kOfferLeftHalfPicture = 60, kOfferRightHalfPicture = 61;
@@ -25,38 +21,22 @@ inline constexpr uint32_t kFontColour = 0xF0E614;
 // Each glyph of the stand-in font is a solid block this wide and high.
 inline constexpr int kGlyphWidth = 6, kGlyphHeight = 16;
 
-class OfferScreen : public ::testing::Test {
+class OfferScreen : public BoardRun {
   protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    void SetUp() override;
-    void TearDown() override;
 
     // A touch on the centre of the Take (0) or Leave (1) button, `ms` after the run starts.
     struct ButtonTouch {
         uint32_t ms;
         int button;
     };
-    // Starts the harness with these touches scripted and puts up the screen.
+    // Starts a run with these touches scripted, the board after its first round, and puts up
+    // the screen.
     void StartRun(const std::vector<ButtonTouch>& touches = {});
-    void StopRun();
-    // Milliseconds since the start of the run.
-    uint32_t RunClock() const;
-
-    // The "sound N" lines of the trace: numbers, and times counted from the start of the run.
-    struct Sound {
-        uint32_t ms;
-        int number;
-    };
-    std::vector<Sound> Sounds() const;
-    std::vector<int> SoundNumbers() const;
 
     // Seeds the game's generator and answers the offer the board will be made with that seed.
     float SeedAndPredictOffer(uint32_t seed) const;
-
-    ScopedWorkDir dir_;
-    std::unique_ptr<BoardScreen> screen_;
-    uint32_t runStart_ = 0;
 };
 
 // The number of pixels of this colour in the rectangle.

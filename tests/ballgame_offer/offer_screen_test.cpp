@@ -47,7 +47,7 @@ TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
     const float expected = SeedAndPredictOffer(kSeed);
     EXPECT_TRUE(MakeOffer(cabinet));
     const uint32_t ended = RunClock();
-    StopRun();
+    Stop();
 
     EXPECT_EQ(fOffer, expected);
     EXPECT_EQ(lWinAmount, static_cast<int32_t>(expected));
@@ -55,9 +55,9 @@ TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
     EXPECT_EQ(GetGameState(), STATE_WON) << "the touch on Take settles the game at once";
     ForgetWinnings();
     EXPECT_EQ(CounterValue(OfferMeter(expected)), 1);
-    EXPECT_EQ(SoundNumbers(), std::vector<int>{43});
+    EXPECT_EQ(Sounds(), std::vector<int>{43});
     // Drop-in and opening take 600 ms each; the ball opens as the drop-in ends.
-    const std::vector<Sound> sounds = Sounds();
+    const std::vector<Sound> sounds = TimedSounds();
     EXPECT_GE(sounds[0].ms, 600u);
     EXPECT_LE(sounds[0].ms, 660u);
     // The pressed button shows for 200 ms and the released one for 200 ms after the touch.
@@ -66,8 +66,8 @@ TEST_F(OfferScreen, TakingTheOfferWinsItAndEndsTheGame) {
 }
 
 TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
-    StartAutoplay(Player(2, 100));
     StartRun();
+    StartAutoplay(Player(2, 100));
     const float first = SeedAndPredictOffer(kSeed);
     EXPECT_FALSE(MakeOffer(cabinet));
     EXPECT_EQ(fOffer, first);
@@ -80,9 +80,9 @@ TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
     EXPECT_TRUE(MakeOffer(cabinet));
     EXPECT_EQ(NumberOfOffersMade, 1);
     EXPECT_EQ(lWinAmount, static_cast<int32_t>(fOffer));
-    StopRun();
+    Stop();
 
-    const std::vector<int> sounds = SoundNumbers();
+    const std::vector<int> sounds = Sounds();
     ASSERT_GE(sounds.size(), 3u);
     EXPECT_EQ(sounds[0], 43);
     EXPECT_EQ(sounds[1], 44) << "the ball closes before the question";
@@ -90,10 +90,10 @@ TEST_F(OfferScreen, LeavingWithARightAnswerGoesOnUntilALaterOfferIsTaken) {
 }
 
 TEST_F(OfferScreen, LeavingWithAWrongAnswerLosesTheGame) {
-    StartAutoplay(Player(0, 0));
     StartRun();
+    StartAutoplay(Player(0, 0));
     EXPECT_TRUE(MakeOffer(cabinet));
-    StopRun();
+    Stop();
     EXPECT_EQ(GetGameState(), STATE_LOST);
     EXPECT_EQ(lWinAmount, 0);
     EXPECT_EQ(NumberOfOffersMade, 0);
@@ -102,10 +102,10 @@ TEST_F(OfferScreen, LeavingWithAWrongAnswerLosesTheGame) {
 TEST_F(OfferScreen, AClockThatRunsOutLeavesTheOffer) {
     StartRun();
     EXPECT_TRUE(MakeOffer(cabinet)) << "nobody answers the question either";
-    StopRun();
+    Stop();
     EXPECT_EQ(GetGameState(), STATE_LOST);
     EXPECT_EQ(lWinAmount, 0);
-    const std::vector<Sound> sounds = Sounds();
+    const std::vector<Sound> sounds = TimedSounds();
     ASSERT_GE(sounds.size(), 2u);
     EXPECT_EQ(sounds[1].number, 44);
     // Drop-in and opening, ten seconds on the clock, the Leave button pressed and released.

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ballgame_rounds/rounds_run.h"
+#include "ballgame_board/board_screen.h"
+#include "ballgame_rounds/ball_game.h"
 #include "base/log.h"
 #include "base/random.h"
 #include "engines/control/game_state.h"
@@ -23,10 +24,12 @@ CabinetScreens cabinet;
 
 constexpr int kPlayersBall = 5;
 
-class OpeningBall : public ::testing::Test {
+class OpeningBall : public BoardRun {
   protected:
-    void SetUp() override { SetUpBallGame(50, 11, kPlayersBall); }
-    void TearDown() override { ResetGameState(); }
+    // A run with these touches on the ball game of every test.
+    void StartOpeningRun(const std::string& touches = "") {
+        StartBoardRun(touches, [] { SetUpBallGame(50, 11, kPlayersBall); });
+    }
 };
 
 size_t Occurrences(const std::string& text, const std::string& part) {
@@ -42,39 +45,39 @@ bool PlateLit(int32_t value) {
     return false;
 }
 
-// The time of the n-th sound with this number, or -1.
-long SoundTime(const std::vector<TracedEvent>& trace, int number, int nth = 0) {
-    for (const TracedEvent& event : trace)
-        if (event.kind == "sound" && event.number == number && nth-- == 0) return event.ms;
+// The time of the first sound with this number, or -1.
+long SoundTime(const std::vector<ScreenRun::Sound>& sounds, int number) {
+    for (const ScreenRun::Sound& sound : sounds)
+        if (sound.number == number) return sound.ms;
     return -1;
 }
 
 }  // namespace
 
 TEST_F(OpeningBall, CanOpenBallRefusesOpenedBallsAndThePlayersOwnWithALogLine) {
-    RoundsRun run;
+    StartOpeningRun();
     EXPECT_TRUE(CanOpenBall(0));
     EXPECT_TRUE(CanOpenBall(kBlueBall)) << "the blue ball opens like any other";
-    EXPECT_EQ(run.Log().find("Failed"), std::string::npos);
+    EXPECT_EQ(Log().find("Failed"), std::string::npos);
 
     EXPECT_FALSE(CanOpenBall(kPlayersBall));
     axBalls[3].inPlay = 0;
     EXPECT_FALSE(CanOpenBall(3));
-    EXPECT_EQ(Occurrences(run.Log(), "Failed 1\n"), 2u);
+    EXPECT_EQ(Occurrences(Log(), "Failed 1\n"), 2u);
 
     // A ball on the board that holds the player's value is the player's own.
     axBalls[kPlayersBall].inPlay = 1;
     EXPECT_FALSE(CanOpenBall(kPlayersBall));
-    EXPECT_EQ(Occurrences(run.Log(), "Failed 2 - Ball == prize picked\n"), 1u);
-    EXPECT_EQ(Occurrences(run.Log(), "Failed 1\n"), 2u);
+    EXPECT_EQ(Occurrences(Log(), "Failed 2 - Ball == prize picked\n"), 1u);
+    EXPECT_EQ(Occurrences(Log(), "Failed 1\n"), 2u);
 }
 
 TEST_F(OpeningBall, ATouchedBallOpensWithItsSoundsAndLeavesTheBoard) {
     constexpr int kChosen = 9;
+    StartOpeningRun(TouchOnBall(700, kChosen));
     const int32_t value = axBalls[kChosen].value;
-    RoundsRun run({TouchOnBall(700, kChosen)});
     OpenOneBall(cabinet);
-    const uint32_t end = run.Now();
+    const uint32_t end = RunClock();
 
     EXPECT_EQ(axBalls[kChosen].inPlay, 0);
     EXPECT_EQ(axBalls[kChosen].showValue, 0);
@@ -88,8 +91,8 @@ TEST_F(OpeningBall, ATouchedBallOpensWithItsSoundsAndLeavesTheBoard) {
     EXPECT_EQ(ScreenColour(axBalls[kChosen].x + 25, axBalls[kChosen].y + 35),
               CellColour(kRedCupPicture, 0));
 
-    const std::vector<TracedEvent> trace = run.Finish();
-    EXPECT_EQ(run.Sounds(), (std::vector<int>{43, 46, 17, 44, 12}));
+    const std::vector<Sound> trace = FinishRun();
+    EXPECT_EQ(Sounds(), (std::vector<int>{43, 46, 17, 44, 12}));
     const long open = SoundTime(trace, 43), spin = SoundTime(trace, 46);
     const long flash = SoundTime(trace, 17), close = SoundTime(trace, 44);
     EXPECT_GE(open, 700);
@@ -108,12 +111,12 @@ TEST_F(OpeningBall, ATouchedBallOpensWithItsSoundsAndLeavesTheBoard) {
 }
 
 TEST_F(OpeningBall, RefusedTouchesDoNotRestartTheTenSecondsAndATimeOutPicksAtRandom) {
+    StartOpeningRun(TouchOnBall(3000, kPlayersBall) + TouchOnBall(6000, 2));
     axBalls[2].inPlay = 0;  // opened earlier
     const int32_t playersValue = lPrizeAvailableThisGame;
-    RoundsRun run({TouchOnBall(3000, kPlayersBall), TouchOnBall(6000, 2)});
     OpenOneBall(cabinet);
 
-    const std::vector<TracedEvent> trace = run.Finish();
+    const std::vector<Sound> trace = FinishRun();
     const long open = SoundTime(trace, 43);
     EXPECT_GE(open, 10000) << "the clock ran from the start of the choice";
     EXPECT_LT(open, 10060);
@@ -121,16 +124,15 @@ TEST_F(OpeningBall, RefusedTouchesDoNotRestartTheTenSecondsAndATimeOutPicksAtRan
     EXPECT_EQ(lPrizeAvailableThisGame, playersValue);
     EXPECT_EQ(axBalls[kPlayersBall].isPlayers, 1);
     EXPECT_EQ(axBalls[kPlayersBall].inPlay, 0);
-    EXPECT_GE(Occurrences(run.Log(), "Failed 1\n"), 2u) << "each refused touch is logged";
+    EXPECT_GE(Occurrences(Log(), "Failed 1\n"), 2u) << "each refused touch is logged";
 }
 
 TEST_F(OpeningBall, TimeOutsPickDifferentBallsAndNeverAnOpenedOne) {
     std::vector<int> opened;
     for (uint32_t seed : {3u, 4u}) {
-        SetUpBallGame(100, seed, kPlayersBall);
+        StartBoardRun("", [seed] { SetUpBallGame(100, seed, kPlayersBall); });
         for (int ball = 0; ball < 10; ++ball)
             if (ball != kPlayersBall) axBalls[ball].inPlay = 0;
-        RoundsRun run;
         SeedRandom(seed);
         OpenOneBall(cabinet);
         for (int ball = 10; ball < kBallCount; ++ball)
@@ -143,7 +145,7 @@ TEST_F(OpeningBall, TimeOutsPickDifferentBallsAndNeverAnOpenedOne) {
 }
 
 TEST_F(OpeningBall, TheBlueBallOpensAndTakesTheBottomPlateOff) {
-    RoundsRun run({TouchOnBall(400, kBlueBall)});
+    StartOpeningRun(TouchOnBall(400, kBlueBall));
     OpenOneBall(cabinet);
     EXPECT_EQ(axBalls[kBlueBall].inPlay, 0);
     EXPECT_FALSE(PlateLit(1));
@@ -152,21 +154,21 @@ TEST_F(OpeningBall, TheBlueBallOpensAndTakesTheBottomPlateOff) {
               CellColour(kBlueCupPicture, 0));
     // The plate has slid away: the bottom of the win plan shows the background.
     EXPECT_EQ(ScreenColour(700, 580), BoardBackgroundColour(700, 580));
-    EXPECT_EQ(run.Sounds(), (std::vector<int>{43, 46, 17, 44, 12}));
+    EXPECT_EQ(Sounds(), (std::vector<int>{43, 46, 17, 44, 12}));
 }
 
 // With every draw refused (the one ball on the board holds the player's value) the random choice
 // gives up after 200 draws, logs it, and still takes a ball rather than waiting on a clock that
 // has run out.
 TEST_F(OpeningBall, TwoHundredRefusedDrawsAreLoggedAndTheGameGoesOn) {
+    StartOpeningRun();
     for (Ball& ball : axBalls)
         ball.inPlay = 0;
     axBalls[17].inPlay = 1;
     lPrizeAvailableThisGame = axBalls[17].value;
-    RoundsRun run;
     OpenOneBall(cabinet);
     EXPECT_EQ(BallsLeft(), 0);
-    const std::string log = run.Log();
+    const std::string log = Log();
     EXPECT_EQ(Occurrences(log, std::string(130, '>') + "Failed 1\n"), 1u);
     EXPECT_EQ(Occurrences(log, std::string(131, '>')), 0u);
     EXPECT_EQ(

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ballgame_board/board_screen.h"
-#include "ballgame_rounds/rounds_run.h"
+#include "ballgame_rounds/ball_game.h"
 #include "engines/control/game_state.h"
 #include "engines/graphics/assets.h"
 #include "engines/graphics/display.h"

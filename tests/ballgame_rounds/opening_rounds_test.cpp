@@ -3,10 +3,13 @@
 // last ball and settles on the player's own.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "app/autoplay.h"
-#include "ballgame_rounds/rounds_run.h"
+#include "ballgame_board/board_screen.h"
+#include "ballgame_rounds/ball_game.h"
 #include "engines/control/controller.h"
 #include "engines/control/game_state.h"
 #include "rules/board.h"
@@ -24,7 +27,7 @@ namespace {
 // The cabinet's screens, the front end the order of play runs here.
 CabinetScreens cabinet;
 
-class OpeningRounds : public ::testing::Test {
+class OpeningRounds : public BoardRun {
   protected:
     static void SetUpTestSuite() {
         // The questions after refused offers come from the real packs.
@@ -34,34 +37,28 @@ class OpeningRounds : public ::testing::Test {
         ASSERT_EQ(packed.exitStatus, 0) << packed.output;
         ASSERT_EQ(LoadQuestionPacks(), 1);
     }
-    void SetUp() override {
-        ResetControlData();
-        Play(100, 0);
-    }
-    // The modelled player answers right with this chance and takes the K-th offer (0 none).
-    static void Play(int rightPercent, int takeOffer) {
+    // A run on the ball game `setUp` leaves, with the modelled player answering right with this
+    // chance and taking the K-th offer (0 none).
+    void StartRoundsRun(int rightPercent, int takeOffer, const std::function<void()>& setUp) {
+        StartBoardRun("", setUp);
         platform::AutoplaySettings player;
         player.enabled = true;
         player.rightPercent = rightPercent;
         player.takeOffer = takeOffer;
         StartAutoplay(player);
     }
-    void TearDown() override {
-        StopAutoplay();
-        ResetControlData();
-        ResetGameState();
-    }
 };
 
 // The touches of the trace on the ball menu's buttons, in runs between touches elsewhere (the
 // offers' buttons and the answers).
-std::vector<int> BallTouchRuns(const std::vector<TracedEvent>& trace) {
+std::vector<int> BallTouchRuns(const std::vector<ScreenRun::Event>& trace) {
     std::vector<int> runs{0};
-    for (const TracedEvent& event : trace) {
-        if (event.kind != "touch") continue;
+    for (const ScreenRun::Event& event : trace) {
+        int x = 0, y = 0;
+        if (std::sscanf(event.what.c_str(), "touch %d %d", &x, &y) != 2) continue;
         bool onBall = false;
         for (int ball = 0; ball < kBallCount; ++ball)
-            onBall = onBall || ButtonHit(ballMenuButtons[ball], event.number, event.y);
+            onBall = onBall || ButtonHit(ballMenuButtons[ball], x, y);
         if (onBall)
             ++runs.back();
         else if (runs.back() > 0)
@@ -80,14 +77,14 @@ int TotalOf(const std::vector<int>& runs) {
 }  // namespace
 
 TEST_F(OpeningRounds, OffersLeftToTheLastBallSettleOnTheOwnBall) {
-    SetUpBallGame(50, 23, 0);
-    TakeAsPlayersBall(BallWithValue(150));
-    // Left over from an earlier game: none of it may count in this one.
-    NumberOfOffersMade = 3;
-    lWinAmount = 999;
-    tryAgainsLeft = 2;
-
-    RoundsRun run;
+    StartRoundsRun(100, 0, [] {
+        SetUpBallGame(50, 23, 0);
+        TakeAsPlayersBall(BallWithValue(150));
+        // Left over from an earlier game: none of it may count in this one.
+        NumberOfOffersMade = 3;
+        lWinAmount = 999;
+        tryAgainsLeft = 2;
+    });
     ASSERT_EQ(ControlOpen(0), 1);
     PlayOpeningRounds(cabinet);
     ControlClose();
@@ -106,22 +103,21 @@ TEST_F(OpeningRounds, OffersLeftToTheLastBallSettleOnTheOwnBall) {
     EXPECT_EQ(CounterValue(20), 1);
     EXPECT_EQ(CounterValue(178), 150);
 
-    const std::vector<TracedEvent> trace = run.Finish();
-    const std::vector<int> runs = BallTouchRuns(trace);
+    Stop();
+    const std::vector<int> runs = BallTouchRuns(Trace());
     EXPECT_EQ(TotalOf(runs), 21);
     for (int balls : runs)
         EXPECT_LE(balls, 5);
-    const std::vector<int> sounds = run.Sounds();
+    const std::vector<int> sounds = Sounds();
     ASSERT_FALSE(sounds.empty());
     EXPECT_EQ(sounds.back(), 43) << "the own ball opens last";
 }
 
 TEST_F(OpeningRounds, ATakenOfferIsTheWinAndTheOwnBallIsStillShown) {
-    Play(100, 1);
-    SetUpBallGame(50, 29, 0);
-    TakeAsPlayersBall(BallWithValue(300));
-
-    RoundsRun run;
+    StartRoundsRun(100, 1, [] {
+        SetUpBallGame(50, 29, 0);
+        TakeAsPlayersBall(BallWithValue(300));
+    });
     ASSERT_EQ(ControlOpen(0), 1);
     PlayOpeningRounds(cabinet);
     ControlClose();
@@ -133,17 +129,16 @@ TEST_F(OpeningRounds, ATakenOfferIsTheWinAndTheOwnBallIsStillShown) {
     EXPECT_EQ(lPrizeAvailableThisGame, 300);
     EXPECT_EQ(CounterValue(20), 0);
     EXPECT_EQ(CounterValue(178), lWinAmount);
-    const std::vector<int> sounds = run.Sounds();
+    const std::vector<int> sounds = Sounds();
     ASSERT_FALSE(sounds.empty());
     EXPECT_EQ(sounds.back(), 43) << "the own ball is opened after the offer";
 }
 
 TEST_F(OpeningRounds, AFailedQuestionAfterARefusalEndsTheGameUnrevealed) {
-    Play(0, 0);
-    SetUpBallGame(50, 37, 0);
-    TakeAsPlayersBall(BallWithValue(2));
-
-    RoundsRun run;
+    StartRoundsRun(0, 0, [] {
+        SetUpBallGame(50, 37, 0);
+        TakeAsPlayersBall(BallWithValue(2));
+    });
     ASSERT_EQ(ControlOpen(0), 1);
     PlayOpeningRounds(cabinet);
     ControlClose();

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "game_process.h"
+#include "support/expected_files.h"
 #include "support/packed_questions.h"
 #include "support/small_content.h"
 #include "support/wallet_service.h"
@@ -185,11 +186,5 @@ PathRun GamePaths::Play(const PathSetup& setup) {
 }
 
 void GamePaths::ExpectReport(const std::string& name, const PathRun& run) {
-    const std::string path =
-        std::string(VANTOR_SOURCE_DIR) + "/tests/game_paths/expected/" + name + ".path";
-    if (getenv("VANTOR_UPDATE_TRACES")) {
-        WriteFileText(path, run.Report());
-        return;
-    }
-    EXPECT_EQ(run.Report(), ReadFileText(path)) << "expected path report in " << path;
+    ExpectFileText(run.Report(), "tests/game_paths/expected/" + name + ".path");
 }

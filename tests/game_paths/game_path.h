@@ -84,8 +84,8 @@ class GamePaths : public ::testing::Test {
     // Plays the path in this test's own working directory and gathers what it left.
     PathRun Play(const PathSetup& setup);
 
-    // Compares the run's report with expected/<name>.path (written afresh instead when
-    // VANTOR_UPDATE_TRACES is set).
+    // Compares the run's report with expected/<name>.path (written afresh instead under
+    // VANTOR_UPDATE_EXPECTED=1).
     static void ExpectReport(const std::string& name, const PathRun& run);
 
     ScopedWorkDir dir_;

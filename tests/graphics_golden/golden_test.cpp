@@ -1,7 +1,7 @@
 // Whole frames drawn from the real content set and compared with committed pictures, so a change
 // anywhere in the drawing pipeline (readers, sprites, keyed copies, turned and faded alpha
 // pictures, text) shows up. A frame may differ from its picture by a little per channel (filtering
-// on another machine); anything more fails. Run with VANTOR_UPDATE_GOLDEN=1 to rewrite the
+// on another machine); anything more fails. Run with VANTOR_UPDATE_EXPECTED=1 to rewrite the
 // pictures after a change that is meant.
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@
 #include "platform/harness/png_capture.h"
 #include "rules/board.h"
 #include "screens/board_drawing.h"
+#include "support/expected_files.h"
 #include "support/work_dir.h"
 
 namespace fs = std::filesystem;
@@ -88,15 +89,14 @@ int ChannelDifference(uint32_t a, uint32_t b) {
 void ExpectScreenMatches(const std::string& name) {
     const fs::path golden = fs::path(GOLDEN_DIR) / (name + ".png");
     const std::vector<uint32_t> screen = ScreenPixels();
-    const char* update = std::getenv("VANTOR_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
+    if (UpdatingExpected()) {
         ASSERT_TRUE(platform::WritePngCapture(
             golden.string(), reinterpret_cast<const uint8_t*>(screen.data()), 800, 600));
         return;
     }
     DecodedImage expected;
     ASSERT_EQ(DecodePng(ReadBytes(golden), expected), kCodecOk)
-        << golden << " is missing: run with VANTOR_UPDATE_GOLDEN=1 to write it";
+        << golden << " is missing: run with VANTOR_UPDATE_EXPECTED=1 to write it";
     ASSERT_EQ(expected.width, 800);
     ASSERT_EQ(expected.height, 600);
     int differing = 0, worst = 0, firstX = -1, firstY = -1;

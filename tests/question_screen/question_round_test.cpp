@@ -13,7 +13,7 @@
 #include "engines/control/game_state.h"
 #include "engines/credit/credit_link.h"
 #include "platform/platform.h"
-#include "question_harness.h"
+#include "question_fixture.h"
 #include "rules/board.h"
 #include "rules/play_game.h"
 #include "rules/question_packs.h"
@@ -30,12 +30,12 @@ using SoundList = std::vector<int>;
 
 constexpr int kTrueButton = 0;
 
-class QuestionRound : public QuestionHarness {
+class QuestionRound : public QuestionFixture {
   protected:
     // Plays a round against the modelled player. `rightPercent` 100 always answers right, 0
     // always wrong.
     void PlayRound(int rightPercent, uint32_t playerSeed = 1) {
-        StartHarness();
+        StartQuestionRun();
         platform::AutoplaySettings player;
         player.enabled = true;
         player.rightPercent = rightPercent;
@@ -106,7 +106,7 @@ TEST_F(QuestionRound, TheOneTryAgainIsSpentOnALaterQuestion) {
 }
 
 TEST_F(QuestionRound, NoAnswerLosesOnTime) {
-    StartHarness();
+    StartQuestionRun();
     SeedRandom(7);
     RunQuestionRound(cabinet);
     EXPECT_EQ(GetGameState(), STATE_LOST);
@@ -117,6 +117,7 @@ TEST_F(QuestionRound, NoAnswerLosesOnTime) {
 }
 
 TEST_F(QuestionRound, StartSetsUpANewGame) {
+    StartQuestionRun();
     // What the last game left behind.
     SetGameState(STATE_LOST);
     tryAgainsLeft = 0;
@@ -129,7 +130,6 @@ TEST_F(QuestionRound, StartSetsUpANewGame) {
     controllerBalances[0] = -250.9f;
     controllerBalances[1] = -999.0f;
 
-    StartHarness();
     StartQuestionRound(cabinet);
     EXPECT_EQ(GetGameState(), STATE_PLAYING);
     EXPECT_EQ(tryAgainsLeft, 1);
@@ -144,7 +144,7 @@ TEST_F(QuestionRound, StartSetsUpANewGame) {
 }
 
 TEST_F(QuestionRound, MaxWinAllowedFollowsTheStakeInForce) {
-    StartHarness();
+    StartQuestionRun();
     uwPriceOfPlay = 50;
     controllerBalances[0] = 10.0f;
     controllerBalances[1] = -400.0f;
@@ -159,14 +159,11 @@ TEST_F(QuestionRound, MaxWinAllowedFollowsTheStakeInForce) {
 
 // The check comes before anything of the round: the program's way out takes it from there.
 TEST_F(QuestionRound, MissingQuestionFontEndsTheRoundBeforeAnythingIsShown) {
-    StartHarness();
+    StartQuestionRun();
     platform::RefuseQuestionFont(true);
     EXPECT_THROW(StartQuestionRound(cabinet), QuestionFontMissing);
-    EXPECT_NE(ReadFileText("~system/logs/Vantor.txt")
-                  .find("error - cannot load Question font...aborting\n"),
-              std::string::npos);
-    EXPECT_EQ(ReadFileText("trace.txt").find("sound"), std::string::npos)
-        << "nothing of the round ran";
+    EXPECT_NE(Log().find("error - cannot load Question font...aborting\n"), std::string::npos);
+    EXPECT_TRUE(Sounds().empty()) << "nothing of the round ran";
 }
 
 }  // namespace

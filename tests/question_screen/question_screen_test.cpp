@@ -16,7 +16,7 @@
 #include "engines/graphics/display.h"
 #include "engines/graphics/font_text.h"
 #include "engines/graphics/sprites.h"
-#include "question_harness.h"
+#include "question_fixture.h"
 #include "rules/question_packs.h"
 #include "screens/question_screen.h"
 
@@ -27,10 +27,10 @@ constexpr uint32_t kTouchSpacingMs = 3000;
 
 using SoundList = std::vector<int>;
 
-class QuestionScreen : public QuestionHarness {
+class QuestionScreen : public QuestionFixture {
   protected:
     void SetUp() override {
-        QuestionHarness::SetUp();
+        QuestionFixture::SetUp();
         answer_ = SeedAndPredictAnswer(seed_);
     }
     // Picks a seed whose question has this answer.
@@ -40,18 +40,16 @@ class QuestionScreen : public QuestionHarness {
         answer_ = answer;
     }
 
-    // Starts the harness with a script touching these answers (1 TRUE, 0 FALSE) in turn, 3 s
-    // apart; an entry of -1 touches the ignored area instead.
+    // Starts a run with a script touching these answers (1 TRUE, 0 FALSE) in turn, 3 s apart;
+    // an entry of -1 touches the ignored area instead.
     void ScriptTouches(const std::vector<int>& choices) {
         std::string script;
         uint32_t ms = kFirstTouchMs;
         for (int choice : choices) {
-            script += choice < 0 ? std::to_string(ms) + " " + std::to_string(kPassX) + " " +
-                                       std::to_string(kPassY) + "\n"
-                                 : TouchAnswer(ms, choice);
+            script += choice < 0 ? TouchLine(ms, kPassX, kPassY) : TouchAnswer(ms, choice);
             ms += kTouchSpacingMs;
         }
-        StartHarness(script);
+        StartQuestionRun(script);
     }
     // Asks the question whose answer the script was written for.
     uint8_t Ask(uint8_t mode) {
@@ -88,8 +86,9 @@ TEST_F(QuestionScreen, RightAnswerOnTheFirstTouch) {
     for (int answer : {1, 0}) {
         SCOPED_TRACE(answer == 1 ? "TRUE" : "FALSE");
         UseQuestionAnswered(answer);
+        ScriptTouches({Right()});
         SetGameState(STATE_WRONG);
-        EXPECT_EQ(AskRoundQuestionTouching({Right()}), kQuestionRight);
+        EXPECT_EQ(Ask(0), kQuestionRight);
         EXPECT_EQ(GetGameState(), STATE_PLAYING);
         EXPECT_EQ(Sounds(), (SoundList{30, 4}));
         EXPECT_EQ(CounterValue(counter::kAnswersTimedOut), 0);
@@ -97,19 +96,21 @@ TEST_F(QuestionScreen, RightAnswerOnTheFirstTouch) {
 }
 
 TEST_F(QuestionScreen, WrongAnswerWithoutATryAgain) {
-    tryAgainsLeft = 0;
     for (int answer : {1, 0}) {
         SCOPED_TRACE(answer == 1 ? "TRUE" : "FALSE");
         UseQuestionAnswered(answer);
-        EXPECT_EQ(AskRoundQuestionTouching({Wrong(), Right()}), kQuestionWrong);
+        ScriptTouches({Wrong(), Right()});
+        tryAgainsLeft = 0;
+        EXPECT_EQ(Ask(0), kQuestionWrong);
         EXPECT_EQ(GetGameState(), STATE_WRONG);
         EXPECT_EQ(Sounds(), (SoundList{30, 5})) << "the question is over before the second touch";
     }
 }
 
 TEST_F(QuestionScreen, FirstQuestionOfTheRoundHasAFreeTryAgain) {
+    ScriptTouches({Wrong(), Wrong()});
     bPickingPrizeBall = true;  // the round is on its first question
-    const uint8_t result = AskRoundQuestionTouching({Wrong(), Wrong()});
+    const uint8_t result = Ask(0);
     EXPECT_EQ(result, kQuestionWrong);
     EXPECT_EQ(GetGameState(), STATE_WRONG);
     EXPECT_EQ(Sounds(), (SoundList{30, 45, 30, 5})) << "a try-again, then the wrong answer ends it";
@@ -117,8 +118,9 @@ TEST_F(QuestionScreen, FirstQuestionOfTheRoundHasAFreeTryAgain) {
 }
 
 TEST_F(QuestionScreen, LaterTryAgainCostsOneAndARightAnswerThenCounts) {
+    ScriptTouches({Wrong(), Right()});
     bPickingPrizeBall = false;
-    const uint8_t result = AskRoundQuestionTouching({Wrong(), Right()});
+    const uint8_t result = Ask(0);
     EXPECT_EQ(result, kQuestionRight);
     EXPECT_EQ(GetGameState(), STATE_PLAYING);
     EXPECT_EQ(Sounds(), (SoundList{30, 45, 9, 30, 4}));
@@ -126,19 +128,21 @@ TEST_F(QuestionScreen, LaterTryAgainCostsOneAndARightAnswerThenCounts) {
 }
 
 TEST_F(QuestionScreen, OnlyOneTryAgainPerQuestion) {
+    ScriptTouches({Wrong(), Wrong()});
     bPickingPrizeBall = false;
     tryAgainsLeft = 2;
-    const uint8_t result = AskRoundQuestionTouching({Wrong(), Wrong()});
+    const uint8_t result = Ask(0);
     EXPECT_EQ(result, kQuestionWrong);
     EXPECT_EQ(Sounds(), (SoundList{30, 45, 9, 30, 5}));
     EXPECT_EQ(tryAgainsLeft, 1) << "the second is kept for a later question";
 }
 
 TEST_F(QuestionScreen, BallGameQuestionHasNoSecondChance) {
+    ScriptTouches({Wrong()});
     // The ball game clears the try-agains before it asks.
     tryAgainsLeft = 0;
     bPickingPrizeBall = false;
-    EXPECT_EQ(AskRoundQuestionTouching({Wrong()}, 1), kQuestionWrong);
+    EXPECT_EQ(Ask(1), kQuestionWrong);
     EXPECT_EQ(Sounds(), (SoundList{30, 5}));
 }
 
@@ -146,13 +150,10 @@ TEST_F(QuestionScreen, PassAreaIsIgnoredAndTheClockRunsOn) {
     EXPECT_EQ(AskRoundQuestionTouching({}), kQuestionWrong);
     const long untouchedTimeOut = SoundTime(1);
 
-    ResetControlData();
-    SetGameState(STATE_PLAYING);
     EXPECT_EQ(AskRoundQuestionTouching({-1}), kQuestionWrong);
     EXPECT_EQ(Sounds(), SoundList{1}) << "no button sound, no try-again";
     EXPECT_EQ(SoundTime(1), untouchedTimeOut) << "the press did not touch the clock";
 
-    SetGameState(STATE_PLAYING);
     EXPECT_EQ(AskRoundQuestionTouching({-1, Right()}), kQuestionRight)
         << "the answer after the ignored press still counts";
     EXPECT_EQ(Sounds(), (SoundList{30, 4}));
@@ -195,9 +196,8 @@ TEST_F(QuestionScreen, OnlyRoundQuestionsShowTheirNumber) {
     Sprite& font = fontSprites[FontSlot(kBankCreditFont)];
     for (uint8_t mode : {0, 1}) {
         SCOPED_TRACE(mode);
-        tryAgainsLeft = mode == 0 ? 1 : 0;
         ScriptTouches({Right()});
-        ForgetFontWidths();
+        tryAgainsLeft = mode == 0 ? 1 : 0;
         LoadSprite(font, kBankCreditFont, kFontGlyphs);
         ASSERT_GT(font.frameHeight, 0);
         ClearBackBuffer();
@@ -205,15 +205,11 @@ TEST_F(QuestionScreen, OnlyRoundQuestionsShowTheirNumber) {
         EXPECT_EQ(DrawnInBox(425, 224, 25, 25), mode == 0) << "the question number";
         EXPECT_TRUE(DrawnInBox(355, 527, 93, 31)) << "the try-agains left, 0 for the ball game";
         EXPECT_TRUE(DrawnInBox(351, 45, 100, 31)) << "the seconds";
-        ASSERT_NO_FATAL_FAILURE(StopHarness());
-        UnloadAllSprites();
     }
-    font = Sprite{};
-    ForgetFontWidths();
 }
 
 TEST_F(QuestionScreen, TryAgainsTakenAwayOneAtATime) {
-    StartHarness();
+    StartQuestionRun();
     tryAgainsLeft = 3;
     const uint32_t start = ClockMs();
     ShowTryAgains(2);
@@ -229,7 +225,7 @@ TEST_F(QuestionScreen, TryAgainsTakenAwayOneAtATime) {
 }
 
 TEST_F(QuestionScreen, TryAgainsAreLeftAloneOnceTheGameIsLost) {
-    StartHarness();
+    StartQuestionRun();
     SetGameState(STATE_LOST);
     tryAgainsLeft = 1;
     ShowTryAgains(1);

@@ -110,6 +110,7 @@ void ResetControlData() {
         balance = 0.0f;
     for (int32_t& count : gameCounters)
         count = 0;
+    gameRecord = GameRecord{};
 }
 
 int ControlOpen(uint32_t allowReduction) {

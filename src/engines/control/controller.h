@@ -77,7 +77,8 @@ float ControllerValue(int16_t stake);
 void ControllerAdd(uint8_t stake, float amount);
 // The band of a stake's balance: 0 at 1000 or more, down to 6 below -800.
 uint8_t ControllerBand(int16_t stake);
-// Zeroes both balances and every counter.
+// Zeroes both balances and every counter, and forgets a game record left open (its levels too),
+// as at start-up.
 void ResetControlData();
 
 // ---- One paid game ------------------------------------------------------------------------------

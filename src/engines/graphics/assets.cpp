@@ -1,5 +1,6 @@
 #include "engines/graphics/assets.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "base/log.h"
@@ -263,4 +264,17 @@ void InitialiseGraphics() {
             LoadSprite(*row.sprite, row.fileId, row.frames);
     }
     LogPrint("InitialiseGraphics OUT\n");
+}
+
+void ForgetGraphics() {
+    for (const ImageLoad& load : kImagesBeforeValues)
+        *load.image = nullptr;
+    for (const ImageLoad& load : kImagesAfterValues)
+        *load.image = nullptr;
+    std::fill(std::begin(ballValueImages), std::end(ballValueImages), nullptr);
+    std::fill(std::begin(poundStakeAnimationImages), std::end(poundStakeAnimationImages), nullptr);
+    std::fill(std::begin(fiftyPenceStakeAnimationImages), std::end(fiftyPenceStakeAnimationImages),
+              nullptr);
+    for (const SpriteRow& row : kSpriteRows)
+        *row.sprite = Sprite{};
 }

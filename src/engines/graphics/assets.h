@@ -101,3 +101,7 @@ extern Sprite congratsBaseSprite;         // CongratsBase
 // "InitialiseGraphics OUT". Nothing is checked: a missing image stays null and a bad sprite file
 // stops the display.
 void InitialiseGraphics();
+// Forgets every picture above, fonts included, as before InitialiseGraphics: the images become
+// null (their surfaces belong to the display context, which a new display may have released) and
+// the sprite records empty.
+void ForgetGraphics();

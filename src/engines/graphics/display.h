@@ -55,5 +55,6 @@ Surface* CreateImageSurface(int width, int height);
 // exit.
 void ReleaseDisplayContext();
 
-// Tests only: stops the display and returns the context to its state before start-up.
+// Stops the display and returns the context to its state before start-up, for a new run in the
+// same process (the tests' runs, and every start of RunVantor).
 void ResetDisplayForTests();

@@ -122,3 +122,8 @@ void CrossFade(int percent, const ClipBox* box, bool keyed) {
     }
     if (!onePass) DrawLayer(0, 0, 0, keyed, part.left, part.top, part.right, part.bottom);
 }
+
+void ForgetFadePictures() {
+    std::fill(std::begin(fadePictureA), std::end(fadePictureA), 0);
+    std::fill(std::begin(fadePictureB), std::end(fadePictureB), 0);
+}

@@ -129,6 +129,15 @@ void ForgetFontWidths() {
         widths.fill(0);
 }
 
+void ForgetText() {
+    TextCentreH = 0;
+    TextCentreV = 0;
+    TextTypewriter = 0;
+    TextLayer = -1;
+    textLayout = TextLayout{};
+    ForgetFontWidths();
+}
+
 void LayOutText(std::string_view text, const GlyphWidths& widths, int boxWidth,
                 TextLayout& layout) {
     layout.breaks = 0;

@@ -54,8 +54,11 @@ void MeasureGlyphWidths(const Surface& font, int cellWidth, int cellHeight, int 
 
 // The glyph widths of a font, measured from its picture the first time they are needed.
 const GlyphWidths& FontGlyphWidths(int fontId);
-// Tests only: forgets every measured font.
+// Forgets every measured font.
 void ForgetFontWidths();
+// Puts the text options back as at start-up (no centring, no typewriter, the back buffer) and
+// forgets every measured font and the last layout.
+void ForgetText();
 
 // Lines of a laid-out text: lineWidth in pixels and lineEnd just past each line's last
 // character (the character at a break's end is the space drawn at the end of the broken line).

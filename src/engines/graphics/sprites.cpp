@@ -288,6 +288,12 @@ void UnloadAllSprites() {
         file.surface.reset();
 }
 
+void ForgetSprites() {
+    UnloadAllSprites();
+    frameDeadline = 0;
+    lastFailureCode = 0;
+}
+
 int SpriteFailureCode() {
     return lastFailureCode;
 }

@@ -55,11 +55,16 @@ void ClearBackBuffer();
 void FillBackBufferRect(int left, int top, int right, int bottom, uint32_t colour);
 // Releases every decoded sprite file (at shut-down).
 void UnloadAllSprites();
+// Puts the sprite engine back as it is at start-up: no file decoded, no frame paced yet (the next
+// frame is due at once on a clock that may have started again) and no failure seen.
+void ForgetSprites();
 
 // Fades: CaptureLayer reads layer 0 into picture A or layer 1 into picture B; CrossFade writes
 // percent of A over B into layer 0 inside the box and shows that part of it on the back buffer.
 void CaptureLayer(int which, const ClipBox* box);
 void CrossFade(int percent, const ClipBox* box, bool keyed);
+// Clears both fade pictures, as at start-up.
+void ForgetFadePictures();
 
 // The stop code (7 file, 9 surface, 20 memory) of the last sprite failure that stopped the
 // display, or 0 when none has.

@@ -94,3 +94,14 @@ int CloseVideo() {
     playback.state = kVideoClosed;
     return 0;
 }
+
+void ForgetVideo() {
+    Playback& playback = ThePlayback();
+    playback.reader.Close();
+    const Playback fresh;
+    playback.state = fresh.state;
+    playback.position = fresh.position;
+    playback.intervalMs = fresh.intervalMs;
+    playback.advanceAtOnce = fresh.advanceAtOnce;
+    playback.nextAdvance = fresh.nextAdvance;
+}

@@ -22,3 +22,5 @@ int DrawVideoFrame(int step, int x, int y);
 int VideoState();
 // Closes the file and sets the state to closed. Always 0.
 int CloseVideo();
+// Closes the file and puts the playback back as it is at start-up, before any video was opened.
+void ForgetVideo();

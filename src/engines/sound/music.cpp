@@ -62,3 +62,7 @@ bool PlayMusicLoop(int startMs, int lengthMs) {
 bool StopMusic() {
     return ProgramMusic().StopMusic();
 }
+
+void ForgetMusic() {
+    if (Mp3Player* player = ProgramMusic().Player()) player->Stop();
+}

@@ -47,3 +47,6 @@ BackgroundMusic& ProgramMusic();
 // The game's calls, on the program-wide music. Each call is recorded in the harness trace.
 bool PlayMusicLoop(int startMs, int lengthMs);
 bool StopMusic();
+// Silences the program-wide music as it is at start-up, opened but not playing; unlike StopMusic
+// it leaves no line in the harness trace.
+void ForgetMusic();

@@ -156,3 +156,8 @@ bool SoundEffectPlaying(uint8_t number) {
 void StopAllSoundEffects() {
     if (theSoundEffects) theSoundEffects->StopAll();
 }
+
+void ForgetSoundEffects() {
+    StopAllSoundEffects();
+    theSoundEffects.reset();
+}

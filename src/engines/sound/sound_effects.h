@@ -21,6 +21,9 @@ void PlaySoundEffect(uint8_t number);
 bool SoundEffectPlaying(uint8_t number);
 // Stops every sound that has been played.
 void StopAllSoundEffects();
+// Stops them and drops the sound-effects object with every sound it has read, as at start-up:
+// the next StartSoundEffects makes a new one on the sound output of that moment.
+void ForgetSoundEffects();
 
 // The file of sound 1 to 46 as the game names it ("sounds\Button.wav"), or null.
 const char* SoundEffectFile(int number);
