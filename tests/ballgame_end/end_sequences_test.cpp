@@ -235,7 +235,6 @@ TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
 TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) {
     LinkContent();
     Start("300 close\n");
-    ResetControlData();
     lWinAmount = 235;
     uwPriceOfPlay = 100;
     OweWin();
@@ -254,7 +253,6 @@ TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) 
 TEST_F(EndSequence, AWinPaidButNotBookedIsBookedByTheWayOutWithoutASecondPayment) {
     LinkContent(false);
     Start();
-    ResetControlData();
     lWinAmount = 5;
     uwPriceOfPlay = 50;
     OweWin();

@@ -1,8 +1,10 @@
 // The vantor program as its launcher sees it: exit codes, the log and the credit link.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <utility>
 
 #include "app/vantor.h"
 #include "engines/control/record_file.h"
@@ -189,4 +191,54 @@ TEST(Startup, ClosingTheWindowBeforeTheMetersAreReadLeavesTheRecordFileAsItWas) 
         RunProgram("vantor", HeadlessArgs(service.Port(), {"--touches", "touches.txt"}));
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(ReadFileText("data/brasswick.rec"), before);
+}
+
+// A run of the program in a process where an earlier run was cut short mid-game (the window
+// closed during the question round) plays exactly as the first run of the process: nothing the
+// earlier runs left in the modules (an open game record, deadlines, the board, the modelled
+// player) reaches it, so the same two games give the same trace, money moves and log.
+TEST(Startup, ARunAfterOneCutShortInTheSameProcessPlaysAsTheFirst) {
+    struct Run {
+        std::string trace;
+        std::vector<std::string> commands;
+        std::string log;
+    };
+    const auto play = [](const std::string& touches) {
+        ScopedWorkDir dir;
+        WritePlainSpriteFiles(Colour{10, 20, 30});
+        EXPECT_TRUE(CopyPackedQuestionsInto(std::filesystem::current_path()));
+        WriteFileText("touches.txt", touches);
+        WalletService wallet(150, 0);
+        platform::Options options;
+        options.headless = true;
+        options.creditPort = wallet.Port();
+        options.autoplay = "games=2,right=90";
+        options.touchesFile = "touches.txt";
+        options.traceFile = "trace.txt";
+        std::string error;
+        EXPECT_TRUE(platform::Start(options, error)) << error;
+        EXPECT_EQ(RunVantor(options), kExitOrderly);
+        platform::Stop();
+        // The log without its time stamps, and the drawing addresses (they move between runs)
+        // written as "<address>".
+        static const std::regex stamp(R"((^|\n)[0-9/]+ [0-9:]+ - )");
+        static const std::regex address(R"(\b(pSrc|pDest)=-?[1-9][0-9]*)");
+        const std::string log =
+            std::regex_replace(ReadFileText("~system/logs/Vantor.txt"), stamp, "$1");
+        return Run{ReadFileText("trace.txt"), wallet.Commands(),
+                   std::regex_replace(log, address, "$1=<address>")};
+    };
+    const auto sold = [](const Run& run) {
+        return std::count_if(
+            run.commands.begin(), run.commands.end(),
+            [](const std::string& command) { return command.rfind("CUSE", 0) == 0; });
+    };
+    const Run first = play("");
+    const Run cutShort = play("8000 close\n");
+    const Run again = play("");
+    EXPECT_EQ(sold(first), 2);
+    EXPECT_EQ(sold(cutShort), 1) << "the window closed during the first game";
+    EXPECT_EQ(again.trace, first.trace);
+    EXPECT_EQ(again.commands, first.commands);
+    EXPECT_EQ(again.log, first.log);
 }
