@@ -6,15 +6,12 @@
 #include "base/waits.h"
 #include "platform/platform.h"
 #include "rules/board.h"
+#include "screens/attract.h"
+#include "screens/stake_screen.h"
 
 namespace {
 
 constexpr uint32_t kTouchDelayMs = 300;
-
-enum AttractButton { kMainMenu = 0, kStart = 2 };
-enum StakeButton { kFiftyPence = 0, kPound = 1 };
-enum AnswerButton { kTrue = 0, kFalse = 1 };
-enum OfferButton { kTake = 0, kLeave = 1 };
 
 }  // namespace
 
@@ -42,47 +39,48 @@ int ModelledPlayer::ChooseButton(MenuKind kind, const MenuSituation& situation) 
         case MenuKind::TakeOrLeave:
             return ChooseOnOffer();
     }
-    return -1;
+    return kNoButton;
 }
 
 // Plays its games while the money lasts; leaves by Main Menu once they are played. Short of
 // money it waits, as a player looking for coins does (the attract screen ends after 30 s).
 int ModelledPlayer::ChooseOnAttract(int money) {
-    if (gamesStarted_ >= settings_.games) return kMainMenu;
-    if (money < 50) return -1;
+    if (gamesStarted_ >= settings_.games) return kAttractMainMenu;
+    if (money < kStartMoney) return kNoButton;
     ++gamesStarted_;
     offersThisGame_ = 0;
     answersThisGame_ = 0;
-    return kStart;
+    return kAttractStart;
 }
 
 int ModelledPlayer::ChooseStake(int money) const {
-    return settings_.stake == 100 && money >= 100 ? kPound : kFiftyPence;
+    return settings_.stake == 100 && money >= kPoundMoney ? kStakePound : kStakeFiftyPence;
 }
 
 // The script decides the answers it covers; a late answer is no touch at all, so the answer
 // clock runs out.
 int ModelledPlayer::ChooseAnswer(int correctAnswer) {
-    const int rightButton = correctAnswer == 1 ? kTrue : kFalse;
+    const int rightButton = correctAnswer == 1 ? kAnswerTrue : kAnswerFalse;
+    const int wrongButton = correctAnswer == 1 ? kAnswerFalse : kAnswerTrue;
     const size_t answer = static_cast<size_t>(answersThisGame_ - 1);
     if (answersThisGame_ > 0 && answer < settings_.answers.size()) {
         switch (settings_.answers[answer]) {
             case 'R':
                 return rightButton;
             case 'W':
-                return 1 - rightButton;
+                return wrongButton;
             default:
-                return -1;
+                return kNoButton;
         }
     }
     const bool answersRight = static_cast<int>(random_() % 100) < settings_.rightPercent;
-    return answersRight ? rightButton : 1 - rightButton;
+    return answersRight ? rightButton : wrongButton;
 }
 
 int ModelledPlayer::ChooseBall(const MenuSituation& situation) {
     const int touch = touchesThisMenu_++;
     if (situation.choosingPrizeBall) {
-        if (settings_.pick == platform::PrizePick::Wait) return -1;
+        if (settings_.pick == platform::PrizePick::Wait) return kNoButton;
         if (settings_.pick == platform::PrizePick::Blue && touch == 0 && situation.blueBall >= 0)
             return situation.blueBall;
     }
@@ -93,12 +91,12 @@ int ModelledPlayer::ChooseAcceptableBall(bool (*acceptable)(int ball)) {
     std::vector<int> balls;
     for (int ball = 0; ball < kBallCount; ++ball)
         if (!acceptable || acceptable(ball)) balls.push_back(ball);
-    if (balls.empty()) return -1;
+    if (balls.empty()) return kNoButton;
     return balls[random_() % balls.size()];
 }
 
 int ModelledPlayer::ChooseOnOffer() const {
-    return offersThisGame_ == settings_.takeOffer ? kTake : kLeave;
+    return offersThisGame_ == settings_.takeOffer ? kTakeButton : kLeaveButton;
 }
 
 // ---- The player in the running game -----------------------------------------------------------

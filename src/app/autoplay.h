@@ -32,7 +32,7 @@ class ModelledPlayer {
 
     // A menu has started waiting (offers are counted here, one per take-or-leave menu).
     void MenuStarted(MenuKind kind);
-    // The button to touch, or -1 to touch nothing yet.
+    // The button to touch, or kNoButton to touch nothing yet.
     int ChooseButton(MenuKind kind, const MenuSituation& situation);
 
     int GamesStarted() const { return gamesStarted_; }

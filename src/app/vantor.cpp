@@ -127,7 +127,7 @@ void PlayAndRecordGame() {
     CabinetScreens screens;
     PlayGame(screens);
     const uint32_t seconds = (ClockMs() - started) / 1000;
-    CountAdd(44, static_cast<int16_t>(seconds));
+    CountAdd(counter::kPlayingSeconds, static_cast<int16_t>(seconds));
     EndGameAccounting();
     WinBooked();
     WriteRecordFile();

@@ -11,7 +11,7 @@ bool BeginPaidGame();
 // game counted by stake.
 void BookSale();
 
-// The game counted by its stake and the band of that stake's balance (counter 2 + band for 50p,
-// 9 + band for £1), as the main loop does once a game is sold. Returns the band (0 for a stake
-// that is neither).
+// The game counted by its stake and the band of that stake's balance (counter::kGames50pByBand or
+// kGamesPoundByBand + band), as the main loop does once a game is sold. Returns the band (0 for a
+// stake that is neither).
 int CountGameSold();

@@ -9,9 +9,12 @@
 
 namespace {
 
-// The player's-ball meters from 47 on, in order: 5p to £2, then £5 and £10. £3 has none.
+// The player's-ball meters from counter::kOwnBallByValue on, in order: 5p to £2, then £5 and
+// £10. £3 has none.
 constexpr int32_t kCountedOwnBallValues[] = {5,  10, 15, 20, 25,  30,  35,  40,  45,  50,
                                              60, 70, 80, 90, 100, 150, 200, 500, 1000};
+static_assert(counter::kOwnBallByValue + std::size(kCountedOwnBallValues) == counter::kOffersBy5p,
+              "one meter for each value, up to the offer meters");
 
 }  // namespace
 

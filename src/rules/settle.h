@@ -32,18 +32,20 @@ uint8_t SettledState(int32_t ownBallWorth, int32_t winAmount);
 // ball is then only shown).
 int32_t SettledWinAmount(int32_t winAmount, int32_t ownBallWorth, int ballsLeft);
 
-// The meter that counts a player's ball of this value when the ball game starts: 180 for an
-// empty ball, 47 to 63 for 5p to £2 in the order of the prize values, 64 for £5, 65 for £10;
-// -1 for a value with no meter (£3, or one that no table holds).
+// The meter that counts a player's ball of this value when the ball game starts:
+// counter::kOwnBallUnder5p for an empty ball, the run from counter::kOwnBallByValue for 5p to £2
+// in the order of the prize values, then £5 and £10; -1 for a value with no meter (£3, or one
+// that no table holds).
 int OwnBallCounter(int32_t value);
 
-// The meter that adds up the ball game's wins: 178 for a 50p stake (or less), 179 above it.
+// The meter that adds up the ball game's wins: counter::kBallGameWon50p for a 50p stake (or
+// less), counter::kBallGameWonPound above it.
 int16_t BallGameWinCounter(int16_t stake);
 
 // ---- The same, on the game's record (board, game state, lWinAmount, the meters) ---------------
 
-// Meters of a ball game starting: the ball games of the stake (45 below £1, 46 otherwise) and the
-// value of the player's ball (lPrizeAvailableThisGame).
+// Meters of a ball game starting: the ball games of the stake (counter::kBallGames50p below £1,
+// kBallGamesPound otherwise) and the value of the player's ball (lPrizeAvailableThisGame).
 void CountBallGameStart();
 
 // True when the game state is STATE_LOST: the question after a refused offer was failed.
@@ -53,8 +55,9 @@ bool LostAtOfferQuestion();
 // STATE_LOST (SettledState with lWinAmount).
 void SettleOwnBall();
 
-// When every other ball was opened: counts the own ball paid (meter 20) and sets lWinAmount to
-// its worth. Then adds lWinAmount to the stake's ball-game win meter (178 or 179).
+// When every other ball was opened: counts the own ball paid (counter::kOwnBallPaid) and sets
+// lWinAmount to its worth. Then adds lWinAmount to the stake's ball-game win meter
+// (counter::kBallGameWon50p or kBallGameWonPound).
 void SettleWinnings();
 
 // SettleOwnBall and SettleWinnings; a game settled as won then owes lWinAmount to the player.

@@ -22,9 +22,6 @@
 
 namespace {
 
-enum AttractResult { kMainMenuChosen = 0, kRulesChosen = 1, kStartChosen = 2 };
-
-constexpr int kPressSound = 25;
 constexpr uint32_t kPressMs = 300;
 constexpr int kMusicStartMs = 42;
 constexpr int kMusicLengthMs = 60030;
@@ -101,7 +98,7 @@ int AttractPassExtras(int result) {
         DrawCreditPanel();
     }
     if (DeadlinePassed(menuAnimationStartDeadline)) StepHighlight();
-    if (result == kStartChosen && PlayerMoney() < kStartMoney) result = RefuseHitForMoney();
+    if (result == kAttractStart && PlayerMoney() < kStartMoney) result = RefuseHitForMoney();
     PresentFrame();
     return result;
 }
@@ -144,10 +141,10 @@ void PressMainMenuButton() {
 void LeaveByMainMenu() {
     StopAllSoundEffects();
     StopMusic();
-    PlaySoundEffect(kPressSound);
+    PlaySoundEffect(kSoundDoorBell);
     ResetHighlight();
     PressMainMenuButton();
-    while (SoundEffectPlaying(kPressSound))
+    while (SoundEffectPlaying(kSoundDoorBell))
         WaitMs(1);
     WaitMs(500);
 }
@@ -155,7 +152,7 @@ void LeaveByMainMenu() {
 // Start: the stake screen (unless the money has gone meanwhile: the previous stake is then
 // tried), then the purchase. True when the credit service took the stake.
 bool SellGame() {
-    PlaySoundEffect(kPressSound);
+    PlaySoundEffect(kSoundDoorBell);
     ResetHighlight();
     PressStartButton();
     if (PlayerMoney() >= kStartMoney) ChooseStake();
@@ -238,16 +235,16 @@ bool WaitForStart() {
     for (;;) {
         PresentFrame();
         switch (AttractMenu()) {
-            case kRulesChosen:
-                PlaySoundEffect(kPressSound);
+            case kAttractRules:
+                PlaySoundEffect(kSoundDoorBell);
                 ResetHighlight();
                 PressRulesButton();
                 ShowRules();
                 break;
-            case kStartChosen:
+            case kAttractStart:
                 if (SellGame()) return true;
                 break;  // refused: back to the attract menu
-            case kMainMenuChosen:
+            case kAttractMainMenu:
             default:
                 LeaveByMainMenu();
                 return false;

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kDealSound = 2;
 constexpr uint32_t kFirstLookMs = 2000;
 constexpr uint32_t kFlashMsPerBall = 200;
 
@@ -36,7 +35,7 @@ void FlashGroup(int count, bool flashed[kBallCount]) {
         flashed[ball] = true;
         abFlash[ball] = 1;
     }
-    PlaySoundEffect(kDealSound);
+    PlaySoundEffect(kSoundTeletype);
     DrawDealBoard();
     PresentFrame();
     WaitMs(static_cast<uint32_t>(count) * kFlashMsPerBall);

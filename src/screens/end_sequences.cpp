@@ -43,15 +43,11 @@ constexpr int kPlateX = 254, kPlateTop = 214, kPlateBottom = 386;
 constexpr int kAmountX = 349, kAmountY = 330, kAmountWidth = 102, kAmountHeight = 34;
 constexpr int kAmountFont = 6;  // PotFont
 
-// ---- Sounds and timing ------------------------------------------------------------------------
-constexpr uint8_t kWinSound = 11;       // Up13
-constexpr uint8_t kLossSound = 7;       // HornToot
-constexpr uint8_t kBallOpenSound = 43;  // BallOpen
-constexpr uint8_t kPlateSound = 20;     // Box13, on a win only
+// ---- Timing -----------------------------------------------------------------------------------
 constexpr uint32_t kLastLookMs = 3000;
 
 struct Ending {
-    uint8_t sound;
+    SoundNumber sound;
     const Sprite& plate;
     const char* amountText;  // null on a loss
 };
@@ -93,7 +89,7 @@ void DropInClosedBall() {
 
 // The halves part in 600 ms, uncovering the plate from its middle outwards.
 void OpenBallOnPlate(const Ending& ending) {
-    PlaySoundEffect(kBallOpenSound);
+    PlaySoundEffect(kSoundBallOpen);
     StartTimer(kOpenMs);
     do {
         const int spread = static_cast<int>(TimerProgress(kOpenWidth));
@@ -128,7 +124,7 @@ void PlayEnding(const Ending& ending) {
     PlaySwoop();
     DropInClosedBall();
     OpenBallOnPlate(ending);
-    if (ending.amountText) PlaySoundEffect(kPlateSound);
+    if (ending.amountText) PlaySoundEffect(kSoundBox13);  // the amount's plate
     // Everything touched so far is thrown away by the wait's opening flush.
     WaitForTouch(kLastLookMs);
 }
@@ -152,9 +148,9 @@ void DrawBallOverVideo() {
 
 void PlayWinSequence(int32_t amount) {
     const std::string amountText = WinAmountText(amount);
-    PlayEnding(Ending{kWinSound, congratsBaseSprite, amountText.c_str()});
+    PlayEnding(Ending{kSoundUp13, congratsBaseSprite, amountText.c_str()});
 }
 
 void PlayLossSequence() {
-    PlayEnding(Ending{kLossSound, gameOverBaseSprite, nullptr});
+    PlayEnding(Ending{kSoundHornToot, gameOverBaseSprite, nullptr});
 }

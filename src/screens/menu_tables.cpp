@@ -1,4 +1,6 @@
 // The button tables of the five touch menus. Rectangles are x, y, width, height in screen pixels.
+#include <iterator>
+
 #include "screens/touch_menu.h"
 
 const MenuButton attractMenuButtons[] = {
@@ -39,3 +41,17 @@ const MenuButton ballMenuButtons[] = {
     {" 18", 297, 355, 60, 87}, {" 19", 372, 355, 60, 87}, {" 20", 447, 355, 60, 87},
     {" 21", 522, 355, 60, 87}, {nullptr, 0, 0, 0, 0},
 };
+
+// Each menu's rows are its results, and the codes of a menu that ended untouched lie past them
+// (the null row ends each table).
+constexpr int Rows(size_t tableLength) {
+    return static_cast<int>(tableLength) - 1;
+}
+static_assert(Rows(std::size(attractMenuButtons)) == kAttractStart + 1);
+static_assert(Rows(std::size(stakeMenuButtons)) == kStakePound + 1);
+static_assert(kStakeTimedOut >= Rows(std::size(stakeMenuButtons)));
+static_assert(Rows(std::size(answerMenuButtons)) == kAnswerPassArea + 1);
+static_assert(kAnswerTimedOut >= Rows(std::size(answerMenuButtons)));
+static_assert(kBallMenuTimedOut == Rows(std::size(ballMenuButtons)));
+static_assert(Rows(std::size(takeOrLeaveMenuButtons)) == kLeaveButton + 1);
+static_assert(kTakeOrLeaveTimedOut >= Rows(std::size(takeOrLeaveMenuButtons)));

@@ -29,7 +29,6 @@ constexpr int kAmountX = 349, kAmountY = 269, kAmountWidth = 102, kAmountHeight 
 constexpr int kAmountFont = 6;
 
 constexpr uint32_t kPressMs = 200;
-constexpr int kTakeOrLeaveTimedOut = 3;
 
 struct Blink {
     uint32_t deadline = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engines/graphics/sprites.h"
+#include "screens/menu_results.h"
 
 // Where the offer ball's halves stand: closed, and fully open on either side of the plate.
 inline constexpr int kOfferBallY = 185;
@@ -17,8 +18,8 @@ inline constexpr int kOfferBallOpening = 147;
 // The plate's rows, for clipping it as the ball opens and closes.
 inline constexpr int kOfferPlateTop = 200, kOfferPlateBottom = 372;
 
-// The Take and Leave buttons, as the take-or-leave menu numbers them.
-enum OfferButton { kTakeButton = 0, kLeaveButton = 1 };
+// The Take and Leave buttons are numbered as the take-or-leave menu returns them (OfferButton,
+// screens/menu_results.h).
 // How long each button stays lit while the other waits its turn.
 inline constexpr uint32_t kOfferBlinkMs = 700;
 

@@ -11,8 +11,6 @@ namespace {
 
 constexpr uint32_t kAnimationMs = 600;
 constexpr uint32_t kDecisionMs = 10000;
-constexpr int kOpenSound = 43;   // sounds\BallOpen.wav
-constexpr int kCloseSound = 44;  // sounds\BallClose.wav
 constexpr int kDropHeight = 385;
 constexpr int kFallDepth = 420;
 
@@ -39,7 +37,7 @@ void BringInOffer() {
         const int y = Progress(kDropHeight) - (kDropHeight - kOfferBallY);
         DrawOfferHalves(kClosedLeftHalfX, kClosedRightHalfX, y);
     });
-    PlaySoundEffect(kOpenSound);
+    PlaySoundEffect(kSoundBallOpen);
     Animate([] { DrawOpeningOfferBall(Progress(kOfferBallOpening)); });
     DrawWinPlan();
     DrawOpeningOfferBall(kOfferBallOpening);
@@ -58,7 +56,7 @@ void ShowOfferTaken() {
 
 void ShowOfferLeft() {
     PressOfferButton(kLeaveButton);
-    PlaySoundEffect(kCloseSound);
+    PlaySoundEffect(kSoundBallClose);
     Animate([] { DrawOpeningOfferBall(kOfferBallOpening - Progress(kOfferBallOpening)); });
     Animate([] {
         const int y = Progress(kFallDepth) + kOfferBallY;

@@ -18,12 +18,6 @@
 
 namespace {
 
-constexpr int kOpenSound = 43;   // sounds\BallOpen.wav
-constexpr int kSpinSound = 46;   // sounds\CashSpin.wav
-constexpr int kPlateSound = 17;  // sounds\BoxEmpty.wav
-constexpr int kCloseSound = 44;  // sounds\BallClose.wav
-constexpr int kSlideSound = 12;  // sounds\Down13.wav
-
 constexpr uint32_t kOpenMs = 600;
 constexpr uint32_t kSpinMs = 600;
 constexpr int kPlateFlashes = 10;
@@ -102,7 +96,7 @@ int OpeningCell() {
 }
 
 void OpenBallShell(const Ball& ball) {
-    PlaySoundEffect(kOpenSound);
+    PlaySoundEffect(kSoundBallOpen);
     StartTimer(kOpenMs);
     do {
         DrawBallInBox(ball, OpeningCell());
@@ -112,7 +106,7 @@ void OpenBallShell(const Ball& ball) {
 
 // The value spins into view, fading in, and settles on its own cell.
 void SpinValue(const Ball& ball) {
-    PlaySoundEffect(kSpinSound);
+    PlaySoundEffect(kSoundCashSpin);
     StartTimer(kSpinMs);
     do {
         const int step =
@@ -124,7 +118,7 @@ void SpinValue(const Ball& ball) {
 }
 
 void FlashPlate(const Ball& ball) {
-    PlaySoundEffect(kPlateSound);
+    PlaySoundEffect(kSoundBoxEmpty);
     for (int flash = 0; flash < kPlateFlashes; ++flash) {
         DrawBallsPlate(ball, flash % 2 == 1);
         PresentFrame();
@@ -145,8 +139,8 @@ void CloseBallAndSlidePlate(const Ball& ball) {
     DrawBallInBox(ball, kOpenBallCell);
     PresentFrame();
     StartTimer(kCloseMs);
-    PlaySoundEffect(kCloseSound);
-    PlaySoundEffect(kSlideSound);
+    PlaySoundEffect(kSoundBallClose);
+    PlaySoundEffect(kSoundDown13);
     do {
         const int plateX = static_cast<int>(TimerProgress(kPlateSlide)) + kWinPlanX;
         DrawClosingBall(ball, kOpenBallCell - OpeningCell(), plateX);

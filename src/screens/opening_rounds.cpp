@@ -14,7 +14,6 @@ constexpr const char* kOfferBoxName = "Graphic_resource//Main//OfferBox.png";
 constexpr int kOfferBoxFrames = 3;
 // Cleared after every offer: where the offer's ball stood.
 constexpr ClipBox kOfferArea{398, 634, 495, 578};
-constexpr int kRevealSound = 43;  // sounds\BallOpen.wav
 constexpr uint32_t kRevealMs = 600;
 constexpr uint32_t kRevealLookMs = 2000;
 
@@ -44,7 +43,7 @@ void ClearOfferArea() {
 
 void RevealPlayersBall() {
     RestoreFromBoardBackground(kPlayersBallRevealArea);
-    PlaySoundEffect(kRevealSound);
+    PlaySoundEffect(kSoundBallOpen);
     StartTimer(kRevealMs);
     do {
         DrawPlayersBallOpening(static_cast<int>(TimerProgress(kPlayersBallOpening)));

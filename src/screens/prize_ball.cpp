@@ -29,7 +29,6 @@ constexpr const char* kPickADifferentBallName = "Graphic_resource//Main//PickADi
 
 constexpr uint32_t kRefusalNoticeMs = 957;
 constexpr uint32_t kPromptBlinkMs = 200;
-constexpr int kLiftSound = 20;
 constexpr uint32_t kLiftMs = 500;
 constexpr float kFaintest = 0.1f;
 constexpr uint32_t kLastLookMs = 1000;
@@ -85,7 +84,7 @@ int WaitForPrizeBall() {
 
 // The chosen ball fades out of its cup while the title plate turns into the prize-ball plate.
 void LiftBall(const Ball& ball) {
-    PlaySoundEffect(kLiftSound);
+    PlaySoundEffect(kSoundBox13);
     StartTimer(kLiftMs);
     do {
         const float a = std::max(kFaintest, 1.0f - 0.1f * static_cast<float>(TimerProgress(10)));
@@ -160,7 +159,7 @@ int BallMenuPass(int result) {
     if (result >= 0 && result < kBallCount && axBalls[result].isBlue && !bPrizeBallChosen) {
         ballRefusalNotice.active = true;
         SetDeadline(ballRefusalNotice.deadline, kRefusalNoticeMs);
-        result = -1;
+        result = kNoButton;
     }
     if (AnswerClockRemaining() == 0) return kBallMenuTimedOut;
     return result;

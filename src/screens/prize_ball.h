@@ -7,9 +7,8 @@
 
 #include "engines/graphics/sprites.h"
 #include "rules/board.h"
+#include "screens/menu_results.h"
 
-// The ball menu's result when the answer clock runs out (0 to 21 are the balls).
-inline constexpr int kBallMenuTimedOut = 22;
 inline constexpr uint32_t kBallPickMs = 10000;
 
 // Lets the player choose the prize ball and returns it (one CanPickBall accepts, rules/board.h).

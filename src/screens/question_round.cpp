@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr int kWinPlanSlideSound = 14;
-constexpr int kQualifiedSound = 20;
-
 constexpr uint32_t kBoardLookMs = 1000;
 constexpr uint32_t kIntroScreenMs = 5000;
 constexpr uint32_t kAfterQuestionMs = 1000;
@@ -58,7 +55,7 @@ void SlideInWinPlan() {
     ResetSparkle();
     for (int i = 0; i < kBallCount; ++i)
         StartSlotTimer(WinPlanSlideMs(i), i);
-    PlaySoundEffect(kWinPlanSlideSound);
+    PlaySoundEffect(kSoundCollect);
     do {
         DrawLayer(0, 0, 0, 0, kWinPlanX, 0, 800, 600);
         for (int i = 0; i < kBallCount; ++i) {
@@ -104,7 +101,7 @@ void ShowRoundQuestionAnswered() {
 }
 
 void ShowQualified() {
-    PlaySoundEffect(kQualifiedSound);
+    PlaySoundEffect(kSoundBox13);
     DrawSprite(questionBackgroundSprite, 0, 0, 0, nullptr, 0);
     DrawOpaquePicture(congratsImage, 92, 206);
     PresentFrame();

@@ -27,14 +27,9 @@ constexpr uint32_t kAnswerTimeMs = 15000;
 constexpr uint32_t kAfterAnswerMs = 300;
 constexpr uint32_t kTryAgainStepMs = 300;
 
-// Sounds.
-constexpr int kTimedOutSound = 1;
-constexpr int kWrongSound = 5;
-constexpr int kTryAgainUsedSound = 9;
-constexpr int kButtonSound = 30;
-constexpr int kTryAgainSound = 45;
 // The right answer's sound is drawn from this table.
-constexpr int kRightSounds[] = {4, 4, 4, 4, 4, 4, 4};
+constexpr SoundNumber kRightSounds[] = {kSoundCorrect, kSoundCorrect, kSoundCorrect, kSoundCorrect,
+                                        kSoundCorrect, kSoundCorrect, kSoundCorrect};
 
 // Layout.
 constexpr int kFontBankCredit = 3;
@@ -140,7 +135,7 @@ void PutUpQuestionScreen() {
 // The player touched TRUE or FALSE: the button goes down. Returns the answer given, 1 TRUE or
 // 0 FALSE.
 int PressAnswerButton(int answerCode) {
-    PlaySoundEffect(kButtonSound);
+    PlaySoundEffect(kSoundPress);
     if (answerCode == kAnswerTrue)
         screen.truePressed = true;
     else
@@ -153,7 +148,7 @@ int PressAnswerButton(int answerCode) {
 // A wrong answer's second chance: the same question again, on the clock that is still running.
 // On the round's first question it is free; later it uses up a try-again.
 void GiveTryAgain(int answerCode) {
-    PlaySoundEffect(kTryAgainSound);
+    PlaySoundEffect(kSoundTryAgain);
     PlayResultAnimation(kTryAgainAnimation);
     if (TryAgainUsesOne(bPickingPrizeBall)) ShowTryAgains(1);
     PresentFrame();
@@ -199,7 +194,7 @@ uint8_t AskQuestion(uint8_t mode, int difficulty) {
         if (mode == 0) DrawQuestionNumber();
         DrawQuestionText();
         if (code == kAnswerTimedOut) {
-            PlaySoundEffect(kTimedOutSound);
+            PlaySoundEffect(kSoundTimesUp);
             CountIncrement(counter::kAnswersTimedOut);
             result = kQuestionWrong;
             PlayResultAnimation(kTimedOutAnimation);
@@ -216,7 +211,7 @@ uint8_t AskQuestion(uint8_t mode, int difficulty) {
         }
         if (wrong) {
             PlayResultAnimation(kWrongAnimation);
-            PlaySoundEffect(kWrongSound);
+            PlaySoundEffect(kSoundIncorrect);
             result = kQuestionWrong;
         } else {
             PlaySoundEffect(kRightSounds[RandomBelow(std::size(kRightSounds))]);
@@ -248,7 +243,7 @@ void ShowTryAgains(uint16_t n) {
         for (int i = tryAgainsLeft; i >= last; --i) {
             DrawTryAgainCount(i - 1);
             PresentFrame();
-            PlaySoundEffect(kTryAgainUsedSound);
+            PlaySoundEffect(kSoundBoxDropLand);
             WaitMs(kTryAgainStepMs);
         }
         tryAgainsLeft = static_cast<uint8_t>(std::max(tryAgainsLeft - n, 0));

@@ -8,12 +8,6 @@
 
 #include "rules/question_rules.h"
 
-// The answer menu's codes (AnswerMenu, game/touch_menu.h).
-inline constexpr int kAnswerTrue = 0;
-inline constexpr int kAnswerFalse = 1;
-inline constexpr int kAnswerPassArea = 2;  // recognised and ignored
-inline constexpr int kAnswerTimedOut = 6;
-
 // Puts up one question and runs it to its end; sets the game state to the result and returns it.
 // Mode 0 is the question round (the question's number and the try-agains are shown, the
 // difficulty comes from the round); any other mode is the ball game, which gives the difficulty

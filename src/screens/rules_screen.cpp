@@ -33,7 +33,7 @@ void WaitForTouchOrTimeOut() {
 }
 
 void PressBackButton() {
-    PlaySoundEffect(25);
+    PlaySoundEffect(kSoundDoorBell);
     DrawSprite(backButtonSprite, 1, kBackX, kBackY, nullptr, 1);
     PresentFrame();
     WaitMs(kPressMs);

@@ -18,16 +18,10 @@
 
 namespace {
 
-enum StakeResult { kFiftyPenceChosen = 0, kPoundChosen = 1, kStakeTimedOut = 3 };
-
 constexpr int kOpenDoorFrame = 10;
 constexpr int kSequenceEntries = 11;  // entry 10 shows the first picture again
 constexpr uint32_t kStakeClockMs = 15000;
 constexpr uint32_t kPressMs = 300;
-constexpr int kPressSound = 3;
-constexpr int kDoorSound = 43;
-constexpr int kDoorCloseSound = 44;
-constexpr int kStakeImagesSound = 46;
 
 // The plain background under the play buttons, redrawn while the doors open.
 constexpr ImageRect kPlayButtonStrip{79, 450, 723, 563};
@@ -145,7 +139,7 @@ void ShowOpenDoors() {
 }
 
 void ShowStakePictures() {
-    PlaySoundEffect(kStakeImagesSound);
+    PlaySoundEffect(kSoundCashSpin);
     StartTimer(600);
     while (!TimerExpired()) {
         const int entry = OpeningFrame();
@@ -159,7 +153,7 @@ void ShowStakePictures() {
 }
 
 void PressPlayButton(const StakeSide& side) {
-    PlaySoundEffect(kPressSound);
+    PlaySoundEffect(kSoundButton);
     DrawPlayButton(side, 1, 1.0f);
     PresentFrame();
     WaitMs(kPressMs);
@@ -176,7 +170,7 @@ void RetireSide(const StakeSide& side) {
         DrawStakePicture(side, kSequenceEntries - 1, alpha);
         PresentFrame();
     }
-    PlaySoundEffect(kDoorCloseSound);
+    PlaySoundEffect(kSoundBallClose);
     StartTimer(600);
     while (!TimerExpired()) {
         DrawDoor(side, kOpenDoorFrame - OpeningFrame());
@@ -187,7 +181,7 @@ void RetireSide(const StakeSide& side) {
 int StakePassExtras(int result) {
     DrawStakeScreen();
     PresentFrame();
-    if (result == kPoundChosen && PlayerMoney() < kPoundMoney) result = RefuseHitForMoney();
+    if (result == kStakePound && PlayerMoney() < kPoundMoney) result = RefuseHitForMoney();
     if (AnswerClockRemaining() == 0) return kStakeTimedOut;
     return result;
 }
@@ -213,13 +207,13 @@ int StakeMenu() {
 void ChooseStake() {
     WaitMs(500);
     DrawBackground();
-    PlaySoundEffect(kDoorSound);
+    PlaySoundEffect(kSoundBallOpen);
     OpenDoors();
     ShowOpenDoors();
     ShowStakePictures();
     AnswerClockSet(kStakeClockMs, 1);
     AnswerClockStart();
-    if (StakeMenu() == kPoundChosen) {
+    if (StakeMenu() == kStakePound) {
         uwPriceOfPlay = 100;
         PressPlayButton(kPoundSide);
         RetireSide(kFiftyPenceSide);

@@ -34,14 +34,14 @@ MenuView ViewOf(const TouchMenu& menu, int buttonCount) {
 struct RunningMenu {
     int buttonCount = 0;
     uint32_t idleDeadline = 0;
-    int result = -1;
+    int result = kNoButton;
 } running;
 
-// The button hit by the last touch, or -1. Buttons are tested in table order and every hit
+// The button hit by the last touch, or kNoButton. Buttons are tested in table order and every hit
 // replaces the one before, so where two overlap the later one wins.
 int ButtonTouched(const TouchMenu& menu) {
-    if (swTouchX < 0) return -1;
-    int hit = -1;
+    if (swTouchX < 0) return kNoButton;
+    int hit = kNoButton;
     for (int i = 0; i < running.buttonCount; ++i)
         if (ButtonHit(menu.buttons[i], swTouchX, swTouchY)) hit = i;
     return hit;
@@ -68,7 +68,7 @@ void InitTouchMenu(const TouchMenu& menu) {
     SetDeadline(menuAnimationStartDeadline, RandomBelow(2) * 1000);
     menuCreditLastShown = -1;
     menuMoneyLastTested = -1;
-    running.result = -1;
+    running.result = kNoButton;
     if (menuWatcher) menuWatcher->MenuStarted(ViewOf(menu, running.buttonCount));
 }
 
@@ -76,7 +76,8 @@ int TouchMenuPass(const TouchMenu& menu) {
     if (menuWatcher) menuWatcher->MenuWaiting(ViewOf(menu, running.buttonCount));
     PumpMessages();
     int result = ButtonTouched(menu);
-    if (menu.kind == MenuKind::Attract && DeadlinePassed(running.idleDeadline)) result = 0;
+    if (menu.kind == MenuKind::Attract && DeadlinePassed(running.idleDeadline))
+        result = kAttractMainMenu;
     if (menu.passExtras) {
         result = menu.passExtras(result);
         // A time-out code ends the menu at once and leaves the touch recorded.
@@ -85,7 +86,7 @@ int TouchMenuPass(const TouchMenu& menu) {
             return result;
         }
     }
-    if (result != -1) FlushInput();  // the touch is used up
+    if (result != kNoButton) FlushInput();  // the touch is used up
     running.result = result;
     return result;
 }
@@ -103,12 +104,12 @@ void WatchMenus(MenuWatcher* watcher) {
 
 int RefuseHitForMoney() {
     FlushInput();
-    return -1;
+    return kNoButton;
 }
 
 int RunTouchMenu(const TouchMenu& menu) {
     InitTouchMenu(menu);
-    while (TouchMenuPass(menu) == -1) {
+    while (TouchMenuPass(menu) == kNoButton) {
     }
     return running.result;
 }

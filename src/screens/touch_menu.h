@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "screens/menu_results.h"
+
 struct MenuButton {
     const char* name;  // label with a leading blank (" Start"); null ends the table; not drawn
     int32_t x, y, width, height;
@@ -16,16 +18,17 @@ bool ButtonHit(const MenuButton& button, int tx, int ty);
 int CountMenuButtons(const MenuButton* buttons);
 
 // The five menus' tables, each ended by a row with a null name.
-extern const MenuButton attractMenuButtons[];      // 0 Main Menu, 1 Rules, 2 Start
-extern const MenuButton stakeMenuButtons[];        // 0 50p, 1 Pound
-extern const MenuButton answerMenuButtons[];       // 0 True, 1 False, 2 Pass
-extern const MenuButton takeOrLeaveMenuButtons[];  // 0 Take, 1 Leave
-extern const MenuButton ballMenuButtons[];         // 0 to 21, the balls
+// Their rows are the results of screens/menu_results.h.
+extern const MenuButton attractMenuButtons[];
+extern const MenuButton stakeMenuButtons[];
+extern const MenuButton answerMenuButtons[];
+extern const MenuButton takeOrLeaveMenuButtons[];
+extern const MenuButton ballMenuButtons[];  // row n is ball n
 
 enum class MenuKind { Attract, Stake, Answer, Ball, TakeOrLeave };
 
 // What a screen does on every pass of its menu, after the hit test: draw its frame, present it,
-// and refuse or override the result. It gets the result so far (-1 for no button) and returns
+// and refuse or override the result. It gets the result so far (kNoButton for none) and returns
 // the result to keep; a time-out code ends the menu at once with the touch left recorded.
 using MenuPassExtras = int (*)(int result);
 
@@ -64,7 +67,7 @@ void WatchMenus(MenuWatcher* watcher);
 
 // For pass extras: a hit the screen does not take for want of money (Start below 50p, the £1
 // door below £1). The touch is used up, so money that arrives later can never act on it; the
-// player must touch again. Returns -1, no button.
+// player must touch again. Returns kNoButton.
 int RefuseHitForMoney();
 
 // InitTouchMenu, then TouchMenuPass until a result; returns it.
@@ -80,9 +83,10 @@ extern int32_t menuMoneyLastTested;          // -1 when a menu starts
 // installs and removes it.
 void ForgetTouchMenus();
 
-// The menus of the screens. Each runs its table with its screen's pass extras.
-int AttractMenu();      // 0 Main Menu or 30 s idle, 1 Rules, 2 Start
-int StakeMenu();        // 0 50p, 1 Pound, 3 the answer clock ran out
-int AnswerMenu();       // 0 True, 1 False, 2 Pass area, 6 the answer clock ran out
-int BallMenu();         // 0 to 21 the ball, 22 the answer clock ran out
-int TakeOrLeaveMenu();  // 0 Take, 1 Leave, 3 the answer clock ran out
+// The menus of the screens. Each runs its table with its screen's pass extras and returns one of
+// its results (screens/menu_results.h).
+int AttractMenu();      // an AttractResult
+int StakeMenu();        // a StakeResult
+int AnswerMenu();       // an AnswerResult
+int BallMenu();         // the ball, or kBallMenuTimedOut
+int TakeOrLeaveMenu();  // an OfferButton, or kTakeOrLeaveTimedOut

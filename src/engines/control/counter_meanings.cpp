@@ -8,42 +8,65 @@ using enum CounterGroup;
 using enum CounterUnit;
 using enum CounterKey;
 
+using namespace counter;
+
+// A counter of its own.
+constexpr CounterRange One(int index, CounterGroup group, CounterUnit unit, const char* meaning) {
+    return {index, index, group, unit, meaning, None, 0, 0};
+}
+// A run of one counter per band, from `first`.
+constexpr CounterRange ByBand(int first, CounterGroup group, CounterUnit unit,
+                              const char* meaning) {
+    return {first, first + kBandCount - 1, group, unit, meaning, Band, 0, 1};
+}
+// A run of counts by value in pence, from `firstValue` to `lastValue` in steps of `step`; the
+// first counter of the run is `first`.
+constexpr CounterRange ByValue(int first, CounterGroup group, const char* meaning, int firstValue,
+                               int lastValue, int step) {
+    const int last = step > 0 ? first + (lastValue - firstValue) / step : first;
+    return {first, last, group, Count, meaning, Value, firstValue, step};
+}
+
+constexpr const char* kOwnBall = "player's own ball worth";
+constexpr const char* kOffers = "offers made of";
+
 constexpr CounterRange kCounterRanges[] = {
-    {0, 0, Sales, Count, "games bought at 50p", None, 0, 0},
-    {1, 1, Sales, Count, "games bought at £1", None, 0, 0},
-    {2, 8, Sales, Count, "50p games by band at the start:", Band, 0, 1},
-    {9, 15, Sales, Count, "£1 games by band at the start:", Band, 0, 1},
-    {16, 16, Questions, Count, "questions not answered in time", None, 0, 0},
-    {17, 17, Questions, Count, "questions asked in the question round", None, 0, 0},
-    {18, 18, Questions, Count, "question rounds lost (wrong answer or time out)", None, 0, 0},
-    {19, 19, BallGame, Count, "games that went on to the ball game", None, 0, 0},
-    {20, 20, BallGame, Count, "ball games played to the last ball, own ball paid", None, 0, 0},
-    {21, 21, Wins, Pence, "total won at 50p", None, 0, 0},
-    {22, 22, Wins, Pence, "total won at £1", None, 0, 0},
-    {23, 23, Wins, Pence, "total won at both stakes", None, 0, 0},
-    {24, 30, Wins, Pence, "won at 50p by band at the end:", Band, 0, 1},
-    {31, 37, Wins, Pence, "won at £1 by band at the end:", Band, 0, 1},
-    {38, 38, Wins, Count, "games with a win, both stakes", None, 0, 0},
-    {39, 39, Wins, Count, "games with a win at £1", None, 0, 0},
-    {40, 40, Wins, Count, "games with a win at 50p", None, 0, 0},
-    {41, 41, Sales, Count, "games bought while the bank read below 500p", None, 0, 0},
-    {42, 42, Sales, Count, "games bought while the bank read 500p to 999p", None, 0, 0},
-    {43, 43, Sales, Count, "games bought while the bank read 1000p or more", None, 0, 0},
-    {44, 44, Time, Seconds, "total playing time", None, 0, 0},
-    {45, 45, BallGame, Count, "ball games at 50p", None, 0, 0},
-    {46, 46, BallGame, Count, "ball games at £1", None, 0, 0},
-    {47, 56, BallGame, Count, "player's own ball worth", Value, 5, 5},
-    {57, 61, BallGame, Count, "player's own ball worth", Value, 60, 10},
-    {62, 63, BallGame, Count, "player's own ball worth", Value, 150, 50},
-    {64, 64, BallGame, Count, "player's own ball worth", Value, 500, 0},
-    {65, 65, BallGame, Count, "player's own ball worth", Value, 1000, 0},
-    {66, 85, Offers, Count, "offers made of", Value, 5, 5},
-    {86, 175, Offers, Count, "offers made of", Value, 110, 10},
-    {176, 176, Offers, Count, "offers made of any other value", None, 0, 0},
-    {177, 177, Offers, Count, "offers larger than the player's own ball", None, 0, 0},
-    {178, 178, Wins, Pence, "won at 50p when the ball game settles", None, 0, 0},
-    {179, 179, Wins, Pence, "won at £1 when the ball game settles", None, 0, 0},
-    {180, 180, BallGame, Count, "player's own ball worth 1p to 4p", None, 0, 0},
+    One(kGames50p, Sales, Count, "games bought at 50p"),
+    One(kGamesPound, Sales, Count, "games bought at £1"),
+    ByBand(kGames50pByBand, Sales, Count, "50p games by band at the start:"),
+    ByBand(kGamesPoundByBand, Sales, Count, "£1 games by band at the start:"),
+    One(kAnswersTimedOut, Questions, Count, "questions not answered in time"),
+    One(kQuestionsAsked, Questions, Count, "questions asked in the question round"),
+    One(kQuestionRoundsLost, Questions, Count, "question rounds lost (wrong answer or time out)"),
+    One(kBallGamesReached, BallGame, Count, "games that went on to the ball game"),
+    One(kOwnBallPaid, BallGame, Count, "ball games played to the last ball, own ball paid"),
+    One(kWon50p, Wins, Pence, "total won at 50p"),
+    One(kWonPound, Wins, Pence, "total won at £1"),
+    One(kWonTotal, Wins, Pence, "total won at both stakes"),
+    ByBand(kWon50pByBand, Wins, Pence, "won at 50p by band at the end:"),
+    ByBand(kWonPoundByBand, Wins, Pence, "won at £1 by band at the end:"),
+    One(kWinningGames, Wins, Count, "games with a win, both stakes"),
+    One(kWinningGamesPound, Wins, Count, "games with a win at £1"),
+    One(kWinningGames50p, Wins, Count, "games with a win at 50p"),
+    One(kBankBelow500, Sales, Count, "games bought while the bank read below 500p"),
+    One(kBank500To999, Sales, Count, "games bought while the bank read 500p to 999p"),
+    One(kBank1000Up, Sales, Count, "games bought while the bank read 1000p or more"),
+    One(kPlayingSeconds, Time, Seconds, "total playing time"),
+    One(kBallGames50p, BallGame, Count, "ball games at 50p"),
+    One(kBallGamesPound, BallGame, Count, "ball games at £1"),
+    // The own ball's values: 5p to 50p, 60p to £1, £1.50 and £2, £5, £10.
+    ByValue(kOwnBallByValue, BallGame, kOwnBall, 5, 50, 5),
+    ByValue(kOwnBallByValue + 10, BallGame, kOwnBall, 60, 100, 10),
+    ByValue(kOwnBallByValue + 15, BallGame, kOwnBall, 150, 200, 50),
+    ByValue(kOwnBallByValue + 17, BallGame, kOwnBall, 500, 500, 0),
+    ByValue(kOwnBallByValue + 18, BallGame, kOwnBall, 1000, 1000, 0),
+    ByValue(kOffersBy5p, Offers, kOffers, 5, 100, 5),
+    ByValue(kOffersBy10p, Offers, kOffers, 110, 1000, 10),
+    One(kOffersOther, Offers, Count, "offers made of any other value"),
+    One(kOffersAboveOwnBall, Offers, Count, "offers larger than the player's own ball"),
+    One(kBallGameWon50p, Wins, Pence, "won at 50p when the ball game settles"),
+    One(kBallGameWonPound, Wins, Pence, "won at £1 when the ball game settles"),
+    One(kOwnBallUnder5p, BallGame, Count, "player's own ball worth 1p to 4p"),
 };
 
 // The runs follow one another without gap or overlap and end at the last counter.

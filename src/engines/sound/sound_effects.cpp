@@ -15,54 +15,67 @@
 
 namespace {
 
-constexpr const char* kSoundFiles[kSoundEffectCount] = {
-    "sounds\\TimesUp.WAV",
-    "sounds\\teletype.wav",
-    "sounds\\Button.wav",
-    "sounds\\Correct.wav",
-    "sounds\\Incorrect.wav",
-    "sounds\\TimerTick.wav",
-    "sounds\\HornToot.wav",
-    "sounds\\BoxDrop.wav",
-    "sounds\\BoxDropland.wav",
-    "sounds\\Scroll.wav",
-    "sounds\\Up13.wav",
-    "sounds\\Down13.wav",
-    "sounds\\BoxShake.wav",
-    "sounds\\Collect.wav",
-    "sounds\\CarryOn.wav",
-    "sounds\\NewBox.wav",
-    "sounds\\BoxEmpty.wav",
-    "sounds\\BoxCash.wav",
-    "sounds\\BoxClose.wav",
-    "sounds\\Box13.wav",
-    "sounds\\ShowPrizes.wav",
-    "sounds\\CorvaneLogoSlap.wav",
-    "sounds\\EndgameScroll.wav",
-    "sounds\\EndgameScrollShut.wav",
-    "sounds\\DoorBell.wav",
-    "sounds\\CatPurr.wav",
-    "sounds\\Meow.wav",
-    "sounds\\NastyKitty.wav",
-    "sounds\\OvenDoor.wav",
-    "sounds\\Press.wav",
-    "sounds\\Cashinc.wav",
-    "sounds\\LoafTing.wav",
-    "sounds\\Voices\\MindHowYouGo.wav",
-    "sounds\\Voices\\ThatRight.wav",
-    "sounds\\Voices\\OohISee.wav",
-    "sounds\\Voices\\OhRight.wav",
-    "sounds\\Voices\\OhCorrect.wav",
-    "sounds\\Voices\\Right.wav",
-    "sounds\\Voices\\Gameover.wav",
-    "sounds\\Voices\\ComeOnUseYourLoaf.wav",
-    "sounds\\Voices\\DontFancyIt.wav",
-    "sounds\\Voices\\ProperJob.wav",
-    "sounds\\BallOpen.wav",
-    "sounds\\BallClose.wav",
-    "sounds\\TryAgain.wav",
-    "sounds\\CashSpin.wav",
+// Every sound with its file, in number order.
+struct SoundFile {
+    SoundNumber number;
+    const char* name;
 };
+constexpr SoundFile kSoundFiles[kSoundEffectCount] = {
+    {kSoundTimesUp, "sounds\\TimesUp.WAV"},
+    {kSoundTeletype, "sounds\\teletype.wav"},
+    {kSoundButton, "sounds\\Button.wav"},
+    {kSoundCorrect, "sounds\\Correct.wav"},
+    {kSoundIncorrect, "sounds\\Incorrect.wav"},
+    {kSoundTimerTick, "sounds\\TimerTick.wav"},
+    {kSoundHornToot, "sounds\\HornToot.wav"},
+    {kSoundBoxDrop, "sounds\\BoxDrop.wav"},
+    {kSoundBoxDropLand, "sounds\\BoxDropland.wav"},
+    {kSoundScroll, "sounds\\Scroll.wav"},
+    {kSoundUp13, "sounds\\Up13.wav"},
+    {kSoundDown13, "sounds\\Down13.wav"},
+    {kSoundBoxShake, "sounds\\BoxShake.wav"},
+    {kSoundCollect, "sounds\\Collect.wav"},
+    {kSoundCarryOn, "sounds\\CarryOn.wav"},
+    {kSoundNewBox, "sounds\\NewBox.wav"},
+    {kSoundBoxEmpty, "sounds\\BoxEmpty.wav"},
+    {kSoundBoxCash, "sounds\\BoxCash.wav"},
+    {kSoundBoxClose, "sounds\\BoxClose.wav"},
+    {kSoundBox13, "sounds\\Box13.wav"},
+    {kSoundShowPrizes, "sounds\\ShowPrizes.wav"},
+    {kSoundCorvaneLogoSlap, "sounds\\CorvaneLogoSlap.wav"},
+    {kSoundEndgameScroll, "sounds\\EndgameScroll.wav"},
+    {kSoundEndgameScrollShut, "sounds\\EndgameScrollShut.wav"},
+    {kSoundDoorBell, "sounds\\DoorBell.wav"},
+    {kSoundCatPurr, "sounds\\CatPurr.wav"},
+    {kSoundMeow, "sounds\\Meow.wav"},
+    {kSoundNastyKitty, "sounds\\NastyKitty.wav"},
+    {kSoundOvenDoor, "sounds\\OvenDoor.wav"},
+    {kSoundPress, "sounds\\Press.wav"},
+    {kSoundCashInc, "sounds\\Cashinc.wav"},
+    {kSoundLoafTing, "sounds\\LoafTing.wav"},
+    {kSoundMindHowYouGo, "sounds\\Voices\\MindHowYouGo.wav"},
+    {kSoundThatRight, "sounds\\Voices\\ThatRight.wav"},
+    {kSoundOohISee, "sounds\\Voices\\OohISee.wav"},
+    {kSoundOhRight, "sounds\\Voices\\OhRight.wav"},
+    {kSoundOhCorrect, "sounds\\Voices\\OhCorrect.wav"},
+    {kSoundRight, "sounds\\Voices\\Right.wav"},
+    {kSoundGameOver, "sounds\\Voices\\Gameover.wav"},
+    {kSoundComeOnUseYourLoaf, "sounds\\Voices\\ComeOnUseYourLoaf.wav"},
+    {kSoundDontFancyIt, "sounds\\Voices\\DontFancyIt.wav"},
+    {kSoundProperJob, "sounds\\Voices\\ProperJob.wav"},
+    {kSoundBallOpen, "sounds\\BallOpen.wav"},
+    {kSoundBallClose, "sounds\\BallClose.wav"},
+    {kSoundTryAgain, "sounds\\TryAgain.wav"},
+    {kSoundCashSpin, "sounds\\CashSpin.wav"},
+};
+
+// Sound n is row n - 1, so the table can be indexed by number.
+constexpr bool InNumberOrder() {
+    for (int row = 0; row < kSoundEffectCount; ++row)
+        if (kSoundFiles[row].number != row + 1) return false;
+    return true;
+}
+static_assert(InNumberOrder());
 
 // A sound effect is a few seconds long: files far beyond that are refused rather than read, and
 // longer sounds rather than converted (the conversion holds the whole sound at its own rate, up to
@@ -97,7 +110,7 @@ std::shared_ptr<const platform::AudioClip> MakeClip(const std::vector<uint8_t>& 
 }  // namespace
 
 const char* SoundEffectFile(int number) {
-    return number >= 1 && number <= kSoundEffectCount ? kSoundFiles[number - 1] : nullptr;
+    return number >= 1 && number <= kSoundEffectCount ? kSoundFiles[number - 1].name : nullptr;
 }
 
 void SoundEffects::Load(int number) {

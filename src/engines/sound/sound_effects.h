@@ -6,16 +6,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "engines/sound/sound_numbers.h"
 #include "platform/audio_mixer.h"
-
-constexpr int kSoundEffectCount = 46;
 
 // Creates the sound-effects object and opens the sound output. An output that cannot be opened
 // shows the failure message box and leaves the game silent. False only when the object itself
 // cannot be created.
 bool StartSoundEffects();
-// Plays sound 1 to 46 once from its start (restarting it if it is already playing); other numbers
-// are ignored. Every sound played is recorded in the harness trace.
+// Plays sound 1 to 46 (sound_numbers.h names them) once from its start, restarting it if it is
+// already playing; other numbers are ignored. Every sound played is recorded in the harness trace.
 void PlaySoundEffect(uint8_t number);
 // True while the sound is playing. Silent runs (headless, no sound card) answer false.
 bool SoundEffectPlaying(uint8_t number);
