@@ -5,7 +5,7 @@
 // The cabinet settles a game that reached the ball game the moment its outcome is fixed: when
 // Take is touched, or when the last ball other than the player's own leaves the board. Only then
 // is anything shown (the Take button pressed, the own ball opened), so a run cut short from that
-// moment on still pays the win (game/winnings.h). A game lost at the question after a refused
+// moment on still pays the win (rules/winnings.h). A game lost at the question after a refused
 // offer is not settled: the own ball is not revealed and nothing is paid.
 //
 //     SettleBallGame();  // SettleOwnBall(), SettleWinnings(), and a won game owes its win

@@ -1,6 +1,6 @@
 // Every picture the screens use, loaded once at start-up in a fixed order: the images of the image
 // path (with their registry entries) and the sprite records of the sprite engine. The fonts'
-// records are fontSprites (graphics/font_text.h). Images that fail to load stay null.
+// records are fontSprites (engines/graphics/font_text.h). Images that fail to load stay null.
 #pragma once
 
 #include "engines/graphics/sprites.h"
