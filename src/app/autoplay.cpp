@@ -118,21 +118,11 @@ class AutoplayWatcher final : public MenuWatcher {
     void MenuWaiting(const MenuView& view) override {
         if (!DeadlinePassed(touchDeadline_)) return;
         SetDeadline(touchDeadline_, kTouchDelayMs);
-        const int button = player_.ChooseButton(view.kind, SituationOf(view));
+        const int button = player_.ChooseButton(view.kind, view.shown);
         if (button >= 0 && button < view.buttonCount) TouchCentreOf(view.buttons[button]);
     }
 
   private:
-    static MenuSituation SituationOf(const MenuView& view) {
-        MenuSituation situation;
-        situation.money = view.moneyShown;
-        situation.correctAnswer = view.correctAnswer;
-        situation.ballAcceptable = view.buttonTaken;
-        situation.choosingPrizeBall = view.choosingPrizeBall;
-        situation.blueBall = view.blueBall;
-        return situation;
-    }
-
     static void TouchCentreOf(const MenuButton& button) {
         platform::InjectTouch(static_cast<int16_t>(button.x + button.width / 2),
                               static_cast<int16_t>(button.y + button.height / 2));

@@ -16,15 +16,6 @@
 #include "platform/harness/autoplay_settings.h"
 #include "screens/touch_menu.h"
 
-// What the player looks at before it touches.
-struct MenuSituation {
-    int money = 0;          // credit + bank in pence (attract and stake menus)
-    int correctAnswer = 1;  // the question's answer, 1 TRUE or 0 FALSE (answer menu)
-    bool (*ballAcceptable)(int ball) = nullptr;  // balls it may touch, null: any (ball menu)
-    bool choosingPrizeBall = false;              // the ball menu is the prize pick, not an opening
-    int blueBall = -1;                           // the blue ball's index on the ball menu
-};
-
 // The player's decisions, without the screen.
 class ModelledPlayer {
   public:

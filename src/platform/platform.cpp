@@ -29,8 +29,8 @@ struct PlatformState {
     Options options;
     std::unique_ptr<Backend> backend;
     uint32_t virtualNow = 0;
-    uint32_t clockOrigin =
-        0;  // the clock when the platform started: touch script times count from it
+    // The clock when the platform started: touch script times count from it.
+    uint32_t clockOrigin = 0;
     bool stopSignalsCaught = false;
     TouchScript script;
     TraceFile trace;

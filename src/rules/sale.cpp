@@ -29,7 +29,6 @@ bool BeginPaidGame() {
 }
 
 void BookSale() {
-    lWinAmount = 0;
     ChargeStake();
     Trace("uwPriceOfPlay = %d \n", uwPriceOfPlay);
     Trace("Main Cont %d Start Value : %f\n", ControllerBand(0), ControllerValue(0));
@@ -38,15 +37,10 @@ void BookSale() {
 }
 
 int CountGameSold() {
-    if (uwPriceOfPlay == 50) {
-        const int band = ControllerBand(0);
-        CountIncrement(static_cast<int16_t>(counter::kGames50pByBand + band));
-        return band;
-    }
-    if (uwPriceOfPlay == 100) {
-        const int band = ControllerBand(1);
-        CountIncrement(static_cast<int16_t>(counter::kGamesPoundByBand + band));
-        return band;
-    }
-    return 0;
+    if (uwPriceOfPlay != 50 && uwPriceOfPlay != 100) return 0;
+    const bool pound = uwPriceOfPlay == 100;
+    const int band = ControllerBand(pound ? 1 : 0);
+    const int16_t first = pound ? counter::kGamesPoundByBand : counter::kGames50pByBand;
+    CountIncrement(static_cast<int16_t>(first + band));
+    return band;
 }

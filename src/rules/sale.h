@@ -2,13 +2,13 @@
 // the same sale without one.
 #pragma once
 
-// Takes the stake (`uwPriceOfPlay`) from the player's credit, then books the sale (BookSale) and
-// counts the bank the player holds. False, with nothing charged or counted, when the credit
-// service refuses the stake.
+// Nothing won yet; takes the stake (`uwPriceOfPlay`) from the player's credit, then books the
+// sale (BookSale) and counts the bank the player holds. False, with nothing charged or counted,
+// when the credit service refuses the stake.
 bool BeginPaidGame();
 
-// A sale the stake was taken for: nothing won yet, 30 % of the stake charged to its balance, the
-// game counted by stake.
+// A sale the stake was taken for: 30 % of the stake charged to its balance, the game counted by
+// stake.
 void BookSale();
 
 // The game counted by its stake and the band of that stake's balance (counter::kGames50pByBand or

@@ -18,14 +18,16 @@ constexpr uint32_t kAttractIdleMs = 30000;
 MenuWatcher* menuWatcher = nullptr;
 
 MenuView ViewOf(const TouchMenu& menu, int buttonCount) {
-    MenuView view{menu.kind, menu.buttons, buttonCount, menu.buttonTaken, 0, 1, false, -1};
+    MenuView view{menu.kind, menu.buttons, buttonCount, {}};
+    MenuSituation& shown = view.shown;
+    shown.ballAcceptable = menu.buttonTaken;
     if (menu.kind == MenuKind::Attract || menu.kind == MenuKind::Stake)
-        view.moneyShown = PlayerMoneyLastRead();
-    if (menu.kind == MenuKind::Answer) view.correctAnswer = QuestionAnswer();
+        shown.money = PlayerMoneyLastRead();
+    if (menu.kind == MenuKind::Answer) shown.correctAnswer = QuestionAnswer();
     if (menu.kind == MenuKind::Ball) {
-        view.choosingPrizeBall = !bPrizeBallChosen;
+        shown.choosingPrizeBall = !bPrizeBallChosen;
         for (int ball = 0; ball < kBallCount; ++ball)
-            if (axBalls[ball].isBlue) view.blueBall = ball;
+            if (axBalls[ball].isBlue) shown.blueBall = ball;
     }
     return view;
 }

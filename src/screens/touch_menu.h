@@ -40,16 +40,21 @@ struct TouchMenu {
 };
 
 // ---- Watching the menus -------------------------------------------------------------------------
-// What a waiting menu offers the player, as the screen shows it.
+// What a waiting menu shows the player, beyond its buttons.
+struct MenuSituation {
+    int money = 0;          // credit + bank as the screen last read them (attract and stake menus)
+    int correctAnswer = 1;  // the question's answer, 1 TRUE or 0 FALSE (answer menu)
+    bool (*ballAcceptable)(int ball) = nullptr;  // balls the menu takes, null: any (ball menu)
+    bool choosingPrizeBall = false;              // the ball menu is the prize pick, not an opening
+    int blueBall = -1;                           // the blue ball's button on the ball menu
+};
+
+// A waiting menu as the player sees it.
 struct MenuView {
     MenuKind kind;
     const MenuButton* buttons;
     int buttonCount;
-    bool (*buttonTaken)(int button);  // null: any button
-    int moneyShown;          // attract and stake: credit + bank as the screen last read them
-    int correctAnswer;       // answer menu: the question's answer, 1 TRUE or 0 FALSE
-    bool choosingPrizeBall;  // ball menu: the prize pick, not an opening
-    int blueBall;            // ball menu: the blue ball's button
+    MenuSituation shown;
 };
 
 // Sees every menu as the player does. Only the modelled player of --autoplay watches (the app
