@@ -139,6 +139,7 @@ int RunWithDisplay() {
     ShowLoadingScreen();
     ReadRecordFile();
     metersRead = true;
+    PayWinStillOwed();
     if (!LoadQuestionPacks()) {
         LogPrint("Initialise Questions Failed\n");
         FailureCleanUp();

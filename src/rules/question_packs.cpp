@@ -1,5 +1,9 @@
 #include "rules/question_packs.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -118,8 +122,23 @@ int CategoryOfDifficulty(int difficulty) {
 
 }  // namespace
 
-PackFile::PackFile(const char* fileName)
-    : file_(std::fopen(platform::HostPath(fileName).c_str(), "rb")) {
+namespace {
+
+// A pack is a plain file: a directory, a pipe or a device in its place is as good as missing (a
+// pipe could hold start-up for ever).
+std::FILE* OpenPackFile(const char* fileName) {
+    const int fd = open(platform::HostPath(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) file = fdopen(fd, "rb");
+    if (file == nullptr) close(fd);
+    return file;
+}
+
+}  // namespace
+
+PackFile::PackFile(const char* fileName) : file_(OpenPackFile(fileName)) {
     atEnd_ = file_ == nullptr;
 }
 

@@ -3,7 +3,9 @@
 #include "base/log.h"
 #include "engines/control/controller.h"
 #include "engines/control/game_state.h"
+#include "engines/control/record_file.h"
 #include "engines/credit/credit_link.h"
+#include "rules/winnings.h"
 
 namespace {
 
@@ -18,12 +20,41 @@ void CountBankReading() {
     }
 }
 
+// Takes the stake from the player. An unclear answer (none, or cut short) is settled by reading
+// back the money the service holds: the game is played when the stake was taken.
+bool StakeTaken(int16_t stake) {
+    const int32_t before = MoneyHeld();
+    switch (SendMoneyCommand(MoneyCommand::UseCredit, stake)) {
+        case CreditAnswer::Accepted:
+            return true;
+        case CreditAnswer::Refused:
+            return false;
+        case CreditAnswer::Unclear:
+            break;
+    }
+    const bool taken = MoneyHeldShows(MoneyCommand::UseCredit, stake, before);
+    LogPrint(
+        "Stake of %d pence: no clear answer from the credit service, the money it holds shows "
+        "it %s\n",
+        stake, taken ? "taken" : "not taken");
+    return taken;
+}
+
 }  // namespace
 
 bool BeginPaidGame() {
+    if (!PayWinStillOwed()) return false;
     lWinAmount = 0;
-    if (!UseCredit(uwPriceOfPlay)) return false;
+    // The sale is on the meters, and saved, before the stake is taken: a stop at any moment
+    // leaves the takings on the meters at least the money taken.
+    const MetersSnapshot unsold = TakeMetersSnapshot();
     BookSale();
+    WriteRecordFile();
+    if (!StakeTaken(uwPriceOfPlay)) {
+        RestoreMeters(unsold);
+        WriteRecordFile();
+        return false;
+    }
     CountBankReading();
     return true;
 }

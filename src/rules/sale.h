@@ -2,9 +2,10 @@
 // the same sale without one.
 #pragma once
 
-// Nothing won yet; takes the stake (`uwPriceOfPlay`) from the player's credit, then books the
-// sale (BookSale) and counts the bank the player holds. False, with nothing charged or counted,
-// when the credit service refuses the stake.
+// Pays a win still owed from before, then, nothing won yet, books the sale (BookSale, saved at
+// once) and takes the stake (`uwPriceOfPlay`) from the player's credit, and counts the bank the
+// player holds. False, with nothing charged or counted in the end, when a win is still owed or the
+// stake is not taken.
 bool BeginPaidGame();
 
 // A sale the stake was taken for: 30 % of the stake charged to its balance, the game counted by

@@ -11,10 +11,16 @@
 // The ball game has just been settled as won: lWinAmount is owed to the player.
 void OweWin();
 
-// Pays `amount` through the credit service, in pieces a 16-bit exchange can carry; an amount
-// that is not a win is not paid (a negative credit-add would take money from the player). A win
-// owed is paid from then on.
+// Pays `amount` through the credit service, in parts a 16-bit exchange can carry; an amount that
+// is not a win is not paid (a negative credit-add would take money from the player). A win owed
+// is paid from then on. The win is first kept in the owed win file, and each part is counted as
+// paid out only once the service has taken it; what the service does not take stays in the file
+// (and the log) for PayWinStillOwed.
 void PayWin(int32_t amount);
+
+// Pays a win kept owed by an earlier payment the service did not take (in this run or one before
+// it). True when nothing is owed any more; false while the service still does not take it.
+bool PayWinStillOwed();
 
 // The game's win has been booked on the meters (EndGameAccounting): nothing is left to do.
 void WinBooked();

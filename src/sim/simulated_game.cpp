@@ -98,6 +98,8 @@ SimulatedGame PlaySimulatedGame(int16_t stake, ModelledPlayer& player, GameWatch
     ScreenlessPlayer frontEnd(player, watcher, game);
     PlayGame(frontEnd);
     EndGameAccounting();
+    // The modelled player is paid the moment the game ends: there is no service to refuse it.
+    if (lWinAmount > 0) CountPaidOut(static_cast<int16_t>(lWinAmount));
     game.paid = lWinAmount;
     return game;
 }

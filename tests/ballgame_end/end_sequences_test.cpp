@@ -87,8 +87,8 @@ class EndSequence : public ::testing::Test, protected ScreenRun {
   protected:
     void SetUp() override {
         AnswerCredit([](const std::string& command) -> std::string {
-            if (command.rfind("CADD,", 0) == 0) return "CTEL,0\r\n";
-            if (command.rfind("BADD,", 0) == 0) return "BTEL,0\r\n";
+            if (command.rfind("CADD,", 0) == 0 || command == "CGET\r\n") return "CTEL,0\r\n";
+            if (command.rfind("BADD,", 0) == 0 || command == "BGET\r\n") return "BTEL,0\r\n";
             return "FAIL\r\n";
         });
     }
@@ -122,7 +122,7 @@ TEST_F(EndSequence, SmallWinGoesToTheCreditAndShowsInPence) {
     Start();
     PlayWonGameEnd(5);
 
-    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(MoneyMoves(), Commands{"CADD,5\r\n"});
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
     ExpectAmountCentred(seen);
@@ -138,7 +138,7 @@ TEST_F(EndSequence, PoundsAndPenceAreSplitBetweenBankAndCredit) {
     Start();
     PlayWonGameEnd(235);
 
-    EXPECT_EQ(CreditCommands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(MoneyMoves(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
     const PlateOnScreen seen = ComparePlate(congratsBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
     ExpectAmountCentred(seen);
@@ -149,7 +149,7 @@ TEST_F(EndSequence, WholePoundWinsGoToTheBankAlone) {
     Start();
     for (int32_t pounds : {100, 200, 300, 500})
         PlayWonGameEnd(pounds);
-    EXPECT_EQ(CreditCommands(),
+    EXPECT_EQ(MoneyMoves(),
               (Commands{"BADD,100\r\n", "BADD,200\r\n", "BADD,300\r\n", "BADD,500\r\n"}));
 }
 
@@ -170,7 +170,7 @@ TEST_F(EndSequence, LossShowsTheGameOverPlateAndPaysNothing) {
     Start();
     PlayLossSequence();
 
-    EXPECT_TRUE(CreditCommands().empty());
+    EXPECT_TRUE(MoneyMoves().empty());
     EXPECT_EQ(Sounds(), (std::vector<int>{7, 43}));
     const PlateOnScreen seen = ComparePlate(gameOverBaseSprite);
     EXPECT_EQ(seen.differentOutsideBox, 0);
@@ -223,7 +223,7 @@ TEST_F(EndSequence, WithoutTheVideoTheBallDropsOntoTheScreenAndTheWinIsPaid) {
     FillBackBufferRect(0, 0, 800, 600, kBoardColour);
     PlayWonGameEnd(5);
 
-    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(MoneyMoves(), Commands{"CADD,5\r\n"});
     EXPECT_EQ(Sounds(), (std::vector<int>{11, 43, 20}));
     EXPECT_EQ(ScreenColour(20, 20), kBoardColour) << "the screen as it stood is the backdrop";
     EXPECT_EQ(ComparePlate(congratsBaseSprite).differentOutsideBox, 0);
@@ -239,11 +239,11 @@ TEST_F(EndSequence, AWinOwedIsPaidOnceByTheWayOutWhenTheWindowIsClosedDuringIt) 
     uwPriceOfPlay = 100;
     OweWin();
     EXPECT_THROW(PlayWinSequence(235), WindowClosed);
-    EXPECT_TRUE(CreditCommands().empty()) << "the sequence itself pays only at its end";
+    EXPECT_TRUE(MoneyMoves().empty()) << "the sequence itself pays only at its end";
     EXPECT_EQ(VideoState(), kVideoClosed);
     SettleCutShortGame();
     SettleCutShortGame();
-    EXPECT_EQ(CreditCommands(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(MoneyMoves(), (Commands{"BADD,200\r\n", "CADD,35\r\n"}));
     EXPECT_EQ(CounterValue(counter::kWonTotal), 235);
     EXPECT_EQ(CounterValue(counter::kWinningGamesPound), 1);
 }
@@ -258,7 +258,7 @@ TEST_F(EndSequence, AWinPaidButNotBookedIsBookedByTheWayOutWithoutASecondPayment
     OweWin();
     PlayWinSequence(5);
     SettleCutShortGame();
-    EXPECT_EQ(CreditCommands(), Commands{"CADD,5\r\n"});
+    EXPECT_EQ(MoneyMoves(), Commands{"CADD,5\r\n"});
     EXPECT_EQ(CounterValue(counter::kWon50p), 5);
 }
 
@@ -266,7 +266,7 @@ TEST_F(EndSequence, LossEndsQuietlyWhenTheWindowIsClosed) {
     LinkContent();
     Start("300 close\n");
     EXPECT_THROW(PlayLossSequence(), WindowClosed);
-    EXPECT_TRUE(CreditCommands().empty());
+    EXPECT_TRUE(MoneyMoves().empty());
     EXPECT_EQ(VideoState(), kVideoClosed);
 }
 
@@ -276,10 +276,10 @@ TEST_F(EndSequence, OversizedWinsArePaidInFullAndNegativeOnesNotAtAll) {
     LinkContent(false);
     Start();
     PlayWonGameEnd(40035);
-    EXPECT_EQ(CreditCommands(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
+    EXPECT_EQ(MoneyMoves(), (Commands{"BADD,32700\r\n", "BADD,7300\r\n", "CADD,35\r\n"}));
     PlayWonGameEnd(-5);
     PlayWonGameEnd(0);
-    EXPECT_EQ(CreditCommands().size(), 3u);
+    EXPECT_EQ(MoneyMoves().size(), 3u);
 }
 
 TEST(WinAmountText, PenceBelowAPoundAndPoundsWithPenceFromAPound) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engines/credit/credit_link.h"
@@ -77,18 +78,67 @@ TEST_F(CreditLink, AddsNeedTheirOwnKeyword) {
     EXPECT_FALSE(AddCredit(50));
 }
 
-TEST_F(CreditLink, PayWinningsSplitsPoundsAndPence) {
-    service.SetResponder([](const std::string& command) {
-        return command.rfind("BADD", 0) == 0 ? "BTEL,0\r\n" : "CTEL,0\r\n";
-    });
-    PayWinnings(350);
-    PayWinnings(500);
-    PayWinnings(75);
-    PayWinnings(0);
-    PayWinnings(-20);
-    PayWinnings(100);
-    EXPECT_EQ(service.Commands(), (Commands{"BADD,300\r\n", "CADD,50\r\n", "BADD,500\r\n",
-                                            "CADD,75\r\n", "CADD,-20\r\n", "BADD,100\r\n"}));
+TEST(WinningsSplit, PoundsToTheBankFirstThenPenceToTheCredit) {
+    using Parts = std::vector<std::pair<MoneyCommand, int16_t>>;
+    auto split = [](int16_t pence) {
+        const WinningsParts parts = SplitWinnings(pence);
+        Parts out;
+        for (int i = 0; i < parts.count; ++i)
+            out.emplace_back(parts.parts[i].command, parts.parts[i].pence);
+        return out;
+    };
+    EXPECT_EQ(split(350), (Parts{{MoneyCommand::AddBank, 300}, {MoneyCommand::AddCredit, 50}}));
+    EXPECT_EQ(split(500), (Parts{{MoneyCommand::AddBank, 500}}));
+    EXPECT_EQ(split(75), (Parts{{MoneyCommand::AddCredit, 75}}));
+    EXPECT_EQ(split(100), (Parts{{MoneyCommand::AddBank, 100}}));
+    EXPECT_EQ(split(0), Parts{});
+    EXPECT_EQ(split(-20), Parts{}) << "a credit-add of a negative amount would take money";
+}
+
+// Replies arrive as lines; only a line with the command's own keyword (or "FAIL") answers it.
+// Anything else is the late copy or rest of an earlier reply and is waited past, so a reply sent
+// twice can never answer the next question.
+TEST_F(CreditLink, ALineThatAnswersAnotherCommandIsPassedOver) {
+    service.QueueReply("CTEL,950\r\nCTEL,950\r\n");  // a stake's reply, sent twice
+    EXPECT_TRUE(UseCredit(50));
+    service.QueueReply("CTEL,950\r\n" + FakeCreditService::kPause + "BTEL,20\r\n");
+    EXPECT_EQ(BankReadExchange(), 20) << "the copy arriving after BGET was sent is not the bank";
+    service.QueueReply("EL,950\r\nBTEL,30\r\n");  // the late rest of a reply cut short
+    EXPECT_EQ(BankReadExchange(), 30);
+    service.QueueReply("BTEL,1\r\n" + FakeCreditService::kPause + "FAIL\r\n");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::UseCredit, 50), CreditAnswer::Refused);
+}
+
+TEST_F(CreditLink, MoneyCommandsTellRefusalsFromUnclearAnswers) {
+    service.QueueReply("CTEL,900\r\n");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::UseCredit, 50), CreditAnswer::Accepted);
+    service.QueueReply("FAIL\r\n");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::AddBank, 300), CreditAnswer::Refused);
+    service.QueueReply("CTEL\r\n");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::AddCredit, 50), CreditAnswer::Unclear)
+        << "its keyword but no number";
+    service.QueueReply("CT");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::UseCredit, 50), CreditAnswer::Unclear)
+        << "a reply cut short";
+    service.QueueReply("\x01\xfe garbage\r\n");
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::AddBank, 100), CreditAnswer::Unclear)
+        << "garbage and then nothing within the wait";
+}
+
+TEST_F(CreditLink, MoneyHeldIsCreditAndBankReadAfresh) {
+    service.QueueReply("CTEL,250\r\n");
+    service.QueueReply("BTEL,1200\r\n");
+    EXPECT_EQ(MoneyHeld(), 1450);
+    service.QueueReply("CTEL,250\r\n");
+    service.QueueReply("FAIL\r\n");
+    EXPECT_EQ(MoneyHeld(), kMoneyUnknown);
+    service.QueueReply("CTEL,200\r\n");
+    service.QueueReply("BTEL,1200\r\n");
+    EXPECT_TRUE(MoneyHeldShows(MoneyCommand::UseCredit, 50, 1450));
+    service.QueueReply("CTEL,250\r\n");
+    service.QueueReply("BTEL,1200\r\n");
+    EXPECT_FALSE(MoneyHeldShows(MoneyCommand::AddBank, 300, 1450));
+    EXPECT_FALSE(MoneyHeldShows(MoneyCommand::AddBank, 300, kMoneyUnknown));
 }
 
 TEST_F(CreditLink, AClosedConnectionIsAFailureNotAStaleReply) {
@@ -98,7 +148,8 @@ TEST_F(CreditLink, AClosedConnectionIsAFailureNotAStaleReply) {
     EXPECT_EQ(CreditReadExchange(), 65535);
     EXPECT_EQ(ReadCredit(), 0);
     EXPECT_FALSE(UseCredit(50));
-    PayWinnings(350);  // must not crash or raise SIGPIPE
+    EXPECT_EQ(SendMoneyCommand(MoneyCommand::AddBank, 300), CreditAnswer::Unclear)
+        << "must not crash or raise SIGPIPE";
 }
 
 TEST_F(CreditLink, TermIsSentWithoutWaitingForAReply) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <string>
 
 #include "game_dir.h"
@@ -106,10 +107,11 @@ TEST_F(GameUnderFaults, GarbageForAReadCountsAsNoMoney) {
 }
 
 // The service goes away right after taking the stake: the game already sold is played out (the
-// player takes the first offer) and recorded; the win cannot be paid, and the log says so for
-// the operator. Every read from then on is no money, so the attract screen offers no game,
-// nobody touches it for 30 s and the program ends in order. The bank reading of the sale fails
-// and is counted as the raw failed reading (65535, among "1000 or more").
+// player takes the first offer) and recorded; the win cannot be paid, so it is not counted as
+// paid out but kept in the owed win file, and the log says so for the operator. Every read from
+// then on is no money, so the attract screen offers no game, nobody touches it for 30 s and the
+// program ends in order. The bank reading of the sale fails and is counted as the raw failed
+// reading (65535, among "1000 or more").
 TEST_F(GameUnderFaults, AServiceThatGoesAwayMidGameEndsTheRunInOrder) {
     MisbehavingCreditService service(500, 0, {"BGET", 1, Misbehaviour::GoAway, "CUSE"});
     ExpectOrderlyEnd(Play(service, "games=3,stake=50,right=100,take=1,seed=7"));
@@ -117,25 +119,65 @@ TEST_F(GameUnderFaults, AServiceThatGoesAwayMidGameEndsTheRunInOrder) {
     ExpectGamesSold(service, 1, 500, 50);
     const RecordContents record = ReadGameRecord().contents;
     EXPECT_EQ(record.counters[counter::kBank1000Up], 1);
-    EXPECT_GT(record.counters[counter::kWonTotal], 0) << "the first offer was taken";
+    EXPECT_GT(record.counters[counter::kWon50p], 0) << "the first offer was taken";
+    EXPECT_EQ(record.counters[counter::kWonTotal], 0) << "nothing reached the player";
     EXPECT_EQ(service.Winnings(), 0);
-    EXPECT_NE(GameLog().find(" - Payment failed: "), std::string::npos) << GameLog();
+    EXPECT_EQ(ReadFileText("data/owed-win.txt"),
+              "owed " + std::to_string(record.counters[counter::kWon50p]) + "\n");
+    EXPECT_NE(GameLog().find(" pence owed: kept in data\\owed-win.txt to pay when the credit "
+                             "service answers\n"),
+              std::string::npos)
+        << GameLog();
     const std::vector<std::string> commands = service.Commands();
     EXPECT_EQ(Count(commands, "CUSE,50\r\n"), 1);
     EXPECT_EQ(commands.back(), "BGET\r\n") << "nothing reaches a service that has gone";
 }
 
-// The service refuses the win's payment: the player's bank stays as it was, the game carries on
-// and the log names the payment for the operator.
-TEST_F(GameUnderFaults, ARefusedPaymentIsLogged) {
+// The service refuses the win's payment: it is kept, counted as paid out only once paid, and
+// paid before the next game is sold; the log names both steps for the operator.
+TEST_F(GameUnderFaults, ARefusedPaymentIsPaidBeforeTheNextSale) {
     MisbehavingCreditService service(200, 0, {"BADD|CADD", 1, Misbehaviour::Refuse});
-    ExpectOrderlyEnd(Play(service, "games=1,stake=50,right=100,take=1,seed=10"));
-    const RecordContents record = ReadGameRecord().contents;
-    ASSERT_GT(record.counters[counter::kWonTotal], 0) << "the first offer was taken";
-    EXPECT_LT(service.Winnings(), record.counters[counter::kWonTotal]);
+    ExpectOrderlyEnd(Play(service, "games=2,stake=50,right=100,take=1,seed=10"));
     EXPECT_TRUE(service.Misbehaved());
-    EXPECT_NE(GameLog().find(" - Payment failed: "), std::string::npos) << GameLog();
-    ExpectGamesSold(service, 1, 200, 50);
+    const RecordContents record = ReadGameRecord().contents;
+    ASSERT_GT(record.counters[counter::kWon50p], 0) << "the first offer was taken";
+    EXPECT_EQ(service.Winnings(), record.counters[counter::kWon50p]) << "paid in full, once";
+    EXPECT_EQ(record.counters[counter::kWonTotal], service.Winnings());
+    EXPECT_FALSE(std::filesystem::exists("data/owed-win.txt"));
+    const std::string log = GameLog();
+    const size_t refused = log.find(" - Payment failed: ");
+    const size_t paid = log.find(" pence paid\n");
+    EXPECT_NE(refused, std::string::npos) << log;
+    EXPECT_NE(paid, std::string::npos) << log;
+    EXPECT_LT(refused, paid);
+    ExpectGamesSold(service, 2, 200, 50);
+}
+
+// The answer to a stake comes in two pieces 1.5 s apart, far beyond the game's wait for the rest:
+// the money the service holds shows the stake taken, so the game is played, and the late rest
+// answers nothing after it.
+TEST_F(GameUnderFaults, AStakeWhoseAnswerComesLateIsPlayedWhenTheMoneyWasTaken) {
+    MisbehavingCreditService service(150, 0, {"CUSE", 1, Misbehaviour::LateSplit});
+    ExpectOrderlyEnd(Play(service, "games=2,stake=50,seed=11"));
+    EXPECT_TRUE(service.Misbehaved());
+    ExpectGamesSold(service, 2, 150, 50);
+    EXPECT_NE(GameLog().find(" - Stake of 50 pence: no clear answer from the credit service, the "
+                             "money it holds shows it taken\n"),
+              std::string::npos)
+        << GameLog();
+    EXPECT_EQ(ReadGameRecord().contents.counters[counter::kBankBelow500], 2);
+}
+
+// A service that sends the answer to a stake twice: the copy arrives after the bank read was
+// sent and is passed over, so the bank is read right and the link stays in step.
+TEST_F(GameUnderFaults, AnAnswerSentTwiceNeverAnswersTheNextCommand) {
+    MisbehavingCreditService service(150, 0, {"CUSE", 1, Misbehaviour::Twice});
+    ExpectOrderlyEnd(Play(service, "games=2,stake=50,seed=12"));
+    EXPECT_TRUE(service.Misbehaved());
+    ExpectGamesSold(service, 2, 150, 50);
+    const RecordContents record = ReadGameRecord().contents;
+    EXPECT_EQ(record.counters[counter::kBankBelow500], 2);
+    EXPECT_EQ(record.counters[counter::kBank1000Up], 0);
 }
 
 // The service goes away at start-up, while the first attract frame is composed: no game can be

@@ -130,10 +130,13 @@ void FakeCreditService::AnswerCommand(const std::string& command) {
     if (command == "TERM\r\n") return;
 
     std::string reply = NextReply(command);
-    for (size_t pause; (pause = reply.find(kPause)) != std::string::npos;) {
-        SendReply(reply.substr(0, pause));
-        std::this_thread::sleep_for(kPauseLength);
-        reply.erase(0, pause + kPause.size());
+    for (;;) {
+        const size_t pause = reply.find(kPause), longPause = reply.find(kLongPause);
+        if (pause == std::string::npos && longPause == std::string::npos) break;
+        const bool isLong = longPause < pause;
+        SendReply(reply.substr(0, isLong ? longPause : pause));
+        std::this_thread::sleep_for(isLong ? kLongPauseLength : kPauseLength);
+        reply.erase(0, isLong ? longPause + kLongPause.size() : pause + kPause.size());
     }
     SendReply(reply);
 }

@@ -31,6 +31,9 @@ class FakeCreditService {
     // a reply that reaches the game in two pieces.
     static inline const std::string kPause = "<pause>";
     static constexpr std::chrono::milliseconds kPauseLength{20};
+    // The same with a pause far longer than the game waits for the rest of a reply.
+    static inline const std::string kLongPause = "<long-pause>";
+    static constexpr std::chrono::milliseconds kLongPauseLength{1500};
     // Computes a reply for a command when no scripted reply is queued.
     using Responder = std::function<std::string(const std::string& command)>;
 

@@ -103,6 +103,14 @@ std::string MisbehavingCreditService::Answer(const std::string& command) {
             const std::string reply = TruthfulReply(word, amount);
             return reply.substr(0, 2) + FakeCreditService::kPause + reply.substr(2);
         }
+        case Misbehaviour::LateSplit: {
+            const std::string reply = TruthfulReply(word, amount);
+            return reply.substr(0, 2) + FakeCreditService::kLongPause + reply.substr(2);
+        }
+        case Misbehaviour::Twice: {
+            const std::string reply = TruthfulReply(word, amount);
+            return reply + FakeCreditService::kPause + reply;
+        }
     }
     return "FAIL\r\n";
 }

@@ -18,11 +18,13 @@
 #include "support/fake_credit_service.h"
 
 enum class Misbehaviour {
-    GoAway,   // closes the connection instead of answering; every later exchange fails
-    Garbage,  // answers bytes that are no reply at all, and changes nothing
-    Refuse,   // answers "FAIL" and changes nothing
-    Slow,     // answers truthfully, but only after kSlowReply of wall time
-    Split,    // answers truthfully in two pieces, kSplitPause apart
+    GoAway,     // closes the connection instead of answering; every later exchange fails
+    Garbage,    // answers bytes that are no reply at all, and changes nothing
+    Refuse,     // answers "FAIL" and changes nothing
+    Slow,       // answers truthfully, but only after kSlowReply of wall time
+    Split,      // answers truthfully in two pieces, kSplitPause apart
+    LateSplit,  // answers truthfully in two pieces 1.5 s apart, beyond the game's wait for the rest
+    Twice,      // answers truthfully, and sends the same answer again a moment later
 };
 
 struct Fault {

@@ -1,6 +1,8 @@
 #include "engines/control/controller.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "base/log.h"
@@ -152,8 +154,23 @@ void EndGameAccounting() {
         BookStakeWin(1, counter::kWonPoundByBand, counter::kWonPound, counter::kWinningGamesPound,
                      win);
     }
-    CountAdd(counter::kWonTotal, static_cast<int16_t>(win));
     CountIncrement(counter::kWinningGames);
+}
+
+void CountPaidOut(int16_t pence) {
+    CountAdd(counter::kWonTotal, pence);
+}
+
+MetersSnapshot TakeMetersSnapshot() {
+    MetersSnapshot snapshot;
+    std::copy(std::begin(controllerBalances), std::end(controllerBalances), snapshot.balances);
+    std::copy(std::begin(gameCounters), std::end(gameCounters), snapshot.counters);
+    return snapshot;
+}
+
+void RestoreMeters(const MetersSnapshot& snapshot) {
+    std::copy(std::begin(snapshot.balances), std::end(snapshot.balances), controllerBalances);
+    std::copy(std::begin(snapshot.counters), std::end(snapshot.counters), gameCounters);
 }
 
 int32_t MaxWinAllowed() {

@@ -77,6 +77,14 @@ float ControllerValue(int16_t stake);
 void ControllerAdd(uint8_t stake, float amount);
 // The band of a stake's balance: 0 at 1000 or more, down to 6 below -800.
 uint8_t ControllerBand(int16_t stake);
+// The balances and counters as they stand: a sale is booked before its stake is taken, and put
+// back when the stake is not taken.
+struct MetersSnapshot {
+    float balances[kStakeCount];
+    int32_t counters[kCounterCount];
+};
+MetersSnapshot TakeMetersSnapshot();
+void RestoreMeters(const MetersSnapshot& snapshot);
 // Zeroes both balances and every counter, and forgets a game record left open (its levels too),
 // as at start-up.
 void ResetControlData();
@@ -90,8 +98,11 @@ void ChargeStake();
 int ControlOpen(uint32_t allowReduction);
 // Closes the game record. 1 when closed; 0, logged, when it was not open.
 int ControlClose();
-// Books the game's win (`lWinAmount`) against the stake's balance and the win counters.
+// Books the game's win (`lWinAmount`) against the stake's balance and the win counters. What
+// reaches the player is counted apart, as it is paid (CountPaidOut).
 void EndGameAccounting();
+// Counts pence of winnings the player has been paid (counter::kWonTotal).
+void CountPaidOut(int16_t pence);
 // The most the stake's balance would let the cabinet pay: the magnitude of a negative balance in
 // whole pence, 0 when the balance is 0 or more. A diagnostic figure only.
 int32_t MaxWinAllowed();

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "base/log.h"
+#include "engines/control/durable_file.h"
 #include "platform/host_path.h"
 #include "platform/platform.h"
 
@@ -65,96 +67,15 @@ void StoreInController(const RecordContents& contents) {
 
 // ---- Files --------------------------------------------------------------------------------------
 
-// Reads up to `count` bytes from `offset`, retrying short reads; the bytes actually read.
-std::vector<uint8_t> ReadBytes(int fd, off_t offset, size_t count) {
-    std::vector<uint8_t> bytes(count);
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t got = pread(fd, bytes.data() + done, count - done, offset + done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
-bool WriteBytes(int fd, std::span<const uint8_t> bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
-}
-
-// An open regular file and its size, closed when it goes out of scope.
-struct OpenRecord {
-    int fd = -1;
-    off_t size = 0;
-    explicit OpenRecord(const std::string& path) {
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-            close(fd);
-            fd = -1;
-        }
-        size = info.st_size;
-    }
-    ~OpenRecord() {
-        if (fd >= 0) close(fd);
-    }
-    OpenRecord(const OpenRecord&) = delete;
-    OpenRecord& operator=(const OpenRecord&) = delete;
-};
-
 // The date of the file's first writing from its last 8 bytes, or today's when it has none.
 std::string DateToKeep(const std::string& path) {
-    const OpenRecord file(path);
-    if (file.fd >= 0 && file.size >= static_cast<off_t>(kRecordDateSize)) {
+    const OpenRegularFile file(path);
+    if (file.fd >= 0 && file.size >= static_cast<int64_t>(kRecordDateSize)) {
         const std::string kept =
-            RecordDateOf(ReadBytes(file.fd, file.size - kRecordDateSize, kRecordDateSize));
+            RecordDateOf(ReadFileBytes(file.fd, file.size - kRecordDateSize, kRecordDateSize));
         if (!kept.empty()) return kept;
     }
     return TodayRecordDate();
-}
-
-void MakeOwnerWritable(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0) {
-        chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
-    }
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SyncDirectory(const std::string& directory) {
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-}
-
-// Writes the bytes to a temporary file beside `path`, makes them durable and renames the file
-// over `path`. Any failure removes the temporary file and leaves `path` as it was.
-void ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string temporary = path + ".tmp";
-    unlink(temporary.c_str());  // a leftover of an interrupted write, possibly read-only
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return;
-    const bool written = WriteBytes(fd, bytes) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return;
-    }
-    SyncDirectory(DirectoryOf(path));
 }
 
 }  // namespace
@@ -199,19 +120,19 @@ std::string RecordDateOf(std::span<const uint8_t> bytes) {
 
 void ReadRecordFile() {
     const std::string path = platform::HostPath(kRecordFileName);
-    const OpenRecord file(path);
+    const OpenRegularFile file(path);
     if (file.fd < 0) {
         ResetControlData();
         return;
     }
-    if (file.size <= static_cast<off_t>(kDamagedRecordSize)) {
+    if (file.size <= static_cast<int64_t>(kDamagedRecordSize)) {
         ResetControlData();
         MakeOwnerWritable(path);
         unlink(path.c_str());
         return;
     }
     RecordContents contents = ControllerContents();
-    if (DecodeRecord(ReadBytes(file.fd, 0, kRecordValuesSize), contents)) {
+    if (DecodeRecord(ReadFileBytes(file.fd, 0, kRecordValuesSize), contents)) {
         StoreInController(contents);
     }
 }
@@ -222,5 +143,8 @@ void WriteRecordFile() {
     RecordContents contents = ControllerContents();
     contents.firstWritten = DateToKeep(path);
     MakeOwnerWritable(path);
-    ReplaceFile(path, EncodeRecord(contents));
+    // A save that fails (a full disk, a read-only data directory) is tried again at the next
+    // one; the operator is told, since the meters on disk fall behind until then.
+    const std::string failure = ReplaceFileDurably(path, EncodeRecord(contents));
+    if (!failure.empty()) LogPrint("Record file not saved: %s\n", failure.c_str());
 }

@@ -22,17 +22,43 @@ uint16_t BankReadExchange();
 uint16_t ReadCredit();
 uint16_t ReadBank();
 
-// Takes the stake from the credit; true only on a "CTEL" reply with a number.
+// The three commands that move money: taking a stake from the credit ("CTEL" reply), adding
+// winnings to the bank ("BTEL" reply) or to the credit ("CTEL" reply).
+enum class MoneyCommand { UseCredit, AddBank, AddCredit };
+
+// How the service answered a money command. Accepted: its reply keyword with a number. Refused:
+// "FAIL", so nothing changed. Unclear: no reply, a reply cut short, or one that could not be read;
+// the service may or may not have made the change, and only its balances can tell.
+enum class CreditAnswer { Accepted, Refused, Unclear };
+
+CreditAnswer SendMoneyCommand(MoneyCommand command, int16_t pence);
+// The command's four letters, as sent and logged ("CUSE", "BADD", "CADD").
+const char* MoneyCommandName(MoneyCommand command);
+
+// The credit and the bank added (a stake may be taken partly from the bank), read afresh, or
+// kMoneyUnknown when either read fails. Taken before a money command, it tells afterwards whether
+// a command whose answer was unclear was made.
+inline constexpr int32_t kMoneyUnknown = -1;
+int32_t MoneyHeld();
+// True when the money held now differs from `before` by exactly what the command moves.
+bool MoneyHeldShows(MoneyCommand command, int16_t pence, int32_t before);
+
+// True only when the service accepted the command.
 bool UseCredit(int16_t pence);
-// Adds winnings to the bank ("BTEL" reply) or to the credit ("CTEL" reply).
 bool AddBank(int16_t pence);
 bool AddCredit(int16_t pence);
 
-// Pays a win: nothing for 0; below 100 (negative included) all to the credit; otherwise the
-// whole pounds to the bank first and any pence left to the credit. A part the service does not
-// accept is not sent again, but logged ("Payment failed: BADD,300 ..."), so nothing owed to the
-// player goes unrecorded.
-void PayWinnings(int16_t pence);
+// The parts a win is paid in: nothing for 0 or less; below 100 all to the credit; otherwise the
+// whole pounds to the bank first and any pence left to the credit.
+struct WinningsPart {
+    MoneyCommand command;
+    int16_t pence;
+};
+struct WinningsParts {
+    WinningsPart parts[2];
+    int count = 0;
+};
+WinningsParts SplitWinnings(int16_t pence);
 
 // Tells the service the game is ending; reads no reply. True when the send succeeded.
 bool SendTerm();
