@@ -227,7 +227,11 @@ TEST_F(CrowdedServiceTest, StopsOnTerminateWhileClientsAreSilentTricklingOrFlood
     auto flooder = Connect();
     Flood(*flooder, size_t{64} << 20);
 
+    const auto asked = std::chrono::steady_clock::now();
     EXPECT_EQ(service_->Stop(SIGTERM), 0);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - asked;
+    std::printf("[ figures  ] credit-service stopped %.0f ms after SIGTERM among four clients\n",
+                took.count());
     EXPECT_TRUE(game->ClosedByService());
     EXPECT_TRUE(silent->ClosedByService());
     const auto [credit, bank] = StatusOf(db_);
