@@ -77,10 +77,16 @@ std::optional<Invocation> ReadCommandLine(int argc, char** argv, const std::stri
     Invocation invocation;
     invocation.db = default_db;
     std::optional<std::string> port;
+    std::vector<std::string_view> words;
     opterr = 0;
     optind = 0;  // a fresh scan, whoever scanned before
-    for (int code; (code = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
+    // "-": the command and its values come back in order among the options (code 1), even where
+    // POSIXLY_CORRECT would otherwise end the options at the command; ":": a missing value is ':'.
+    for (int code; (code = getopt_long(argc, argv, "-:h", kOptions, nullptr)) != -1;) {
         switch (code) {
+            case 1:
+                words.emplace_back(optarg);
+                break;
             case 'h':
                 invocation.action = Action::Help;
                 return invocation;
@@ -105,7 +111,7 @@ std::optional<Invocation> ReadCommandLine(int argc, char** argv, const std::stri
                 return std::nullopt;
         }
     }
-    const std::vector<std::string_view> words(argv + optind, argv + argc);
+    words.insert(words.end(), argv + optind, argv + argc);  // those after "--"
     if (words.empty()) {
         error = "no command given";
         return std::nullopt;
