@@ -77,7 +77,7 @@ bool CreditServer::Listen(uint16_t port, std::string& error) {
 void CreditServer::Run() {
     bool more_waiting = false;
     while (ServeReadySockets(more_waiting ? 0 : -1)) {
-        more_waiting = AnswerEachClientOnce();
+        more_waiting = GiveEachClientATurn();
         CloseFinishedClients();
     }
     // Replies already formed belong to committed changes: hand over what the sockets take.
@@ -86,7 +86,7 @@ void CreditServer::Run() {
     clients_.clear();
 }
 
-bool CreditServer::AnswerEachClientOnce() {
+bool CreditServer::GiveEachClientATurn() {
     bool more_waiting = false;
     for (const auto& client : clients_) {
         client->AnswerTurn(ledger_);

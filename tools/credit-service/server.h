@@ -30,7 +30,7 @@ class CreditServer {
 
   private:
     // Gives each client its turn; true when some have more commands waiting.
-    bool AnswerEachClientOnce();
+    bool GiveEachClientATurn();
     // Waits up to `timeout_ms` (-1: for ever) for sockets or a stop signal and reads, sends and
     // accepts what is ready. False on a stop signal.
     bool ServeReadySockets(int timeout_ms);
