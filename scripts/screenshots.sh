@@ -32,6 +32,7 @@ shoot() {
     rm -rf "$run" && mkdir -p "$run"
     for entry in "$CONTENT"/*; do ln -s "$entry" "$run/"; done
     rm -f "$run/data" "$run/~system"
+    "$BIN/credit-service" init --db "$run/credit.db" >/dev/null
     "$BIN/credit-service" insert 300 --db "$run/credit.db" >/dev/null
     "$BIN/credit-service" serve --port 0 --db "$run/credit.db" >"$run/service.log" 2>&1 &
     SERVICE_PID=$!

@@ -110,6 +110,33 @@ TEST(Ledger, TwoHoldersOfTheFileSeeEachOthersChanges) {
     EXPECT_EQ(operator_console->Read(), (Balances{150, 0}));
 }
 
+// Ledgers written before the service marked its files: the same table, no application id.
+TEST(Ledger, AnUnmarkedLedgerIsReadAndMarkedWhenTheServiceOpensIt) {
+    ScratchDir dir;
+    const std::string path = dir.File("credit.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA journal_mode=WAL;"
+                           "CREATE TABLE ledger(id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                           " time TEXT NOT NULL, command TEXT NOT NULL, amount INTEGER NOT NULL,"
+                           " credit_after INTEGER NOT NULL, bank_after INTEGER NOT NULL);"
+                           "INSERT INTO ledger VALUES(1, '2024-05-01T10:00:00.000Z', 'INSERT',"
+                           " 400, 400, 0);"
+                           "PRAGMA user_version=1;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    OpenOrFail(path, Ledger::Access::MustExist);
+    EXPECT_EQ(PragmaOf(path, "PRAGMA application_id"), "0");  // an operator's look changes nothing
+    auto service = OpenOrFail(path, Ledger::Access::CreateIfMissing);
+    ASSERT_TRUE(service);
+    EXPECT_EQ(PragmaOf(path, "PRAGMA application_id"), "1447251015");
+    EXPECT_EQ(service->Read(), (Balances{400, 0}));
+    EXPECT_EQ(service->Apply(Operation::UseCredit, 100).after, (Balances{300, 0}));
+}
+
 TEST(Ledger, RefusesFilesItCannotUse) {
     ScratchDir dir;
     std::string error;

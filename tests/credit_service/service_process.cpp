@@ -25,6 +25,8 @@ namespace {
 const std::string kProgram = std::string(VANTOR_BIN_DIR) + "/credit-service";
 // Generous: the sanitizer builds start slowly on a busy machine.
 constexpr int kStartTimeoutMs = 60000;
+// Only for "does it stop at all": a service that has not stopped by then never will.
+constexpr int kStopTimeoutMs = 30000;
 
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& extra) {
     std::vector<std::string> entries;
@@ -43,14 +45,18 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-// Starts the program with its stdout on a pipe; the read end goes to `output`.
+// Starts the program with its stdout on a pipe, the read end in `output`; its stderr too when
+// `errors` is given, else the caller's.
 pid_t Spawn(std::vector<std::string> arguments, const std::vector<std::string>& environment,
-            int& output) {
+            int& output, int* errors = nullptr) {
     int pipe_ends[2];
+    int error_ends[2] = {-1, -1};
     if (pipe2(pipe_ends, O_CLOEXEC) != 0) return -1;
+    if (errors && pipe2(error_ends, O_CLOEXEC) != 0) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
+    if (errors) posix_spawn_file_actions_adddup2(&actions, error_ends[1], STDERR_FILENO);
     arguments.insert(arguments.begin(), kProgram);
     std::vector<std::string> variables = ChildEnvironment(environment);
     pid_t pid = -1;
@@ -61,7 +67,15 @@ pid_t Spawn(std::vector<std::string> arguments, const std::vector<std::string>& 
     posix_spawn_file_actions_destroy(&actions);
     close(pipe_ends[1]);
     output = pipe_ends[0];
+    if (errors) {
+        close(error_ends[1]);
+        *errors = error_ends[0];
+    }
     return pid;
+}
+
+int ExitCodeOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 int WaitForExit(pid_t pid) {
@@ -69,7 +83,45 @@ int WaitForExit(pid_t pid) {
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return ExitCodeOf(status);
+}
+
+// The exit code, or -1 when the process is still running after `timeout_ms`.
+int WaitForExitWithin(pid_t pid, int timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    int status = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) return ExitCodeOf(status);
+        if (ended < 0 && errno != EINTR) return -1;
+        usleep(10000);
+    }
+    return -1;
+}
+
+// Everything written to the two pipes until both close.
+void ReadBoth(int output, int errors, CommandOutput& result) {
+    pollfd watched[2] = {{output, POLLIN, 0}, {errors, POLLIN, 0}};
+    std::string* texts[2] = {&result.out, &result.err};
+    int open_pipes = 2;
+    while (open_pipes > 0) {
+        if (poll(watched, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (watched[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t received = read(watched[i].fd, buffer, sizeof buffer);
+            if (received < 0 && errno == EINTR) continue;
+            if (received > 0) {
+                texts[i]->append(buffer, static_cast<size_t>(received));
+            } else {
+                watched[i].fd = -1;
+                --open_pipes;
+            }
+        }
+    }
 }
 
 bool WaitReadable(int fd, int timeout_ms) {
@@ -94,16 +146,12 @@ CommandOutput RunCreditService(const std::vector<std::string>& arguments,
                                const std::vector<std::string>& environment) {
     CommandOutput result;
     int output = -1;
-    const pid_t pid = Spawn(arguments, environment, output);
+    int errors = -1;
+    const pid_t pid = Spawn(arguments, environment, output, &errors);
     if (pid < 0) return result;
-    char buffer[4096];
-    ssize_t received;
-    while ((received = read(output, buffer, sizeof buffer)) != 0) {
-        if (received < 0 && errno == EINTR) continue;
-        if (received < 0) break;
-        result.out.append(buffer, static_cast<size_t>(received));
-    }
+    ReadBoth(output, errors, result);
     close(output);
+    close(errors);
     result.exit_code = WaitForExit(pid);
     return result;
 }
@@ -142,7 +190,11 @@ RunningService::~RunningService() {
 int RunningService::Stop(int signal_number) {
     if (pid_ <= 0) return -1;
     kill(pid_, signal_number);
-    const int exit_code = WaitForExit(pid_);
+    const int exit_code = WaitForExitWithin(pid_, kStopTimeoutMs);
+    if (exit_code < 0) {
+        kill(pid_, SIGKILL);
+        WaitForExit(pid_);
+    }
     pid_ = -1;
     return exit_code;
 }
@@ -152,7 +204,7 @@ void RunningService::Kill() {
 }
 
 GameConnection::GameConnection(uint16_t port) {
-    socket_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

@@ -25,6 +25,7 @@ class ScratchDir {
 struct CommandOutput {
     int exit_code = -1;
     std::string out;  // what it printed on stdout
+    std::string err;  // and on stderr
 };
 
 // Runs `credit-service <arguments>` to completion. `environment` adds NAME=VALUE entries;
@@ -45,7 +46,8 @@ class RunningService {
 
     bool listening() const { return port_ != 0; }
     uint16_t port() const { return port_; }
-    // Sends the signal and waits: the exit code, or 128 + the signal that ended it.
+    // Sends the signal and waits: the exit code, or 128 + the signal that ended it; -1 when it
+    // was still running long after (it is then killed).
     int Stop(int signal_number);
     // kill -9, waiting until it has gone.
     void Kill();
@@ -65,6 +67,7 @@ class GameConnection {
     GameConnection& operator=(const GameConnection&) = delete;
 
     bool connected() const { return socket_ >= 0; }
+    int socket() const { return socket_; }
     bool Send(std::string_view bytes);
     // The next reply line with its CR LF; empty when the service closed the connection or said
     // nothing within `timeout_ms`.

@@ -1,7 +1,14 @@
 // The built credit-service program answering a game over a real loopback socket.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -10,6 +17,21 @@
 #include "service_process.h"
 
 namespace {
+
+// What SQLite's own check says of the file: "ok" for a sound database.
+std::string IntegrityOf(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string verdict;
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+        verdict = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+    }
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    return verdict;
+}
 
 class ServiceTest : public testing::Test {
   protected:
@@ -84,20 +106,138 @@ TEST_F(ServiceTest, RefusesAnOverlongLineOnceAndCarriesOn) {
     EXPECT_EQ(game->Exchange("CGET\r\n"), "CTEL,0\r\n");
 }
 
-TEST_F(ServiceTest, ServesTheNextGameAfterTermOrDisconnect) {
+TEST_F(ServiceTest, TermEndsOnlyThatConnection) {
     auto first = Connect();
-    EXPECT_EQ(first->Exchange("CADD,10\r\n"), "CTEL,10\r\n");
-    // A second game waits while the first is served.
     auto second = Connect();
-    ASSERT_TRUE(second->Send("CGET\r\n"));
-    EXPECT_EQ(second->ReadLine(200), "");
-    ASSERT_TRUE(first->Send("TERM\r\nCADD,99\r\n"));
+    EXPECT_EQ(first->Exchange("CADD,10\r\n"), "CTEL,10\r\n");
+    ASSERT_TRUE(first->Send("CGET\r\nTERM\r\nCADD,99\r\n"));
+    EXPECT_EQ(first->ReadLine(), "CTEL,10\r\n");
     EXPECT_TRUE(first->ClosedByService());
-    EXPECT_EQ(second->ReadLine(), "CTEL,10\r\n");  // what followed TERM was not applied
+    EXPECT_EQ(second->Exchange("CGET\r\n"), "CTEL,10\r\n");  // what followed TERM was not applied
 
     second.reset();  // the game vanishes without TERM
     auto third = Connect();
     EXPECT_EQ(third->Exchange("CGET\r\n"), "CTEL,10\r\n");
+}
+
+// Other local clients must never hold up the game: one that connects and says nothing, one that
+// sends a byte now and then, and one that sends without ever reading the replies.
+class CrowdedServiceTest : public ServiceTest {
+  protected:
+    void TearDown() override {
+        stop_ = true;
+        if (trickler_.joinable()) trickler_.join();
+    }
+
+    void StartTrickling(GameConnection& connection) {
+        trickler_ = std::thread([this, &connection] {
+            const std::string line = "CADD,1\r\n";
+            for (size_t i = 0; !stop_; i = (i + 1) % line.size()) {
+                if (!connection.Send(line.substr(i, 1))) return;
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
+        });
+    }
+
+    // Sends up to `limit` bytes of empty lines (each answered "FAIL") without reading a reply,
+    // until the service stops taking them for a while. How many bytes it took.
+    static size_t Flood(GameConnection& connection, size_t limit) {
+        const int flags = fcntl(connection.socket(), F_GETFL);
+        fcntl(connection.socket(), F_SETFL, flags | O_NONBLOCK);
+        const std::string lines(64 * 1024, '\n');
+        size_t taken = 0;
+        pollfd writable{connection.socket(), POLLOUT, 0};
+        while (taken < limit && poll(&writable, 1, 1000) == 1) {
+            const ssize_t sent = send(connection.socket(), lines.data(),
+                                      std::min(lines.size(), limit - taken), MSG_NOSIGNAL);
+            if (sent > 0) taken += static_cast<size_t>(sent);
+            if (sent < 0 && errno != EAGAIN && errno != EINTR) break;
+        }
+        fcntl(connection.socket(), F_SETFL, flags);
+        return taken;
+    }
+
+    // Reads `count` replies that should all be "FAIL": how many were, up to the first that was
+    // not or until the service fell silent.
+    static size_t ReadFailReplies(GameConnection& connection, size_t count) {
+        constexpr std::string_view kFail = "FAIL\r\n";
+        std::string bytes;
+        size_t checked = 0;
+        char buffer[64 * 1024];
+        pollfd readable{connection.socket(), POLLIN, 0};
+        while (checked < count && poll(&readable, 1, 10000) == 1) {
+            const ssize_t received = recv(connection.socket(), buffer, sizeof buffer, 0);
+            if (received <= 0) break;
+            bytes.append(buffer, static_cast<size_t>(received));
+            size_t at = 0;
+            for (; at + kFail.size() <= bytes.size() && checked < count; at += kFail.size()) {
+                if (std::string_view(bytes).substr(at, kFail.size()) != kFail) return checked;
+                ++checked;
+            }
+            bytes.erase(0, at);
+        }
+        return checked;
+    }
+
+    std::atomic<bool> stop_ = false;
+    std::thread trickler_;
+};
+
+TEST_F(CrowdedServiceTest, SilentAndTricklingClientsDoNotHoldUpTheGame) {
+    auto silent = Connect();
+    ASSERT_TRUE(silent->Send("CG"));  // and never another byte
+    auto trickling = Connect();
+    StartTrickling(*trickling);
+    auto game = Connect();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(game->Exchange("BADD,1\r\n"), "BTEL," + std::to_string(i + 1) + "\r\n");
+    }
+    // The trickled commands were answered as they completed.
+    EXPECT_EQ(trickling->ReadLine().substr(0, 5), "CTEL,");
+    EXPECT_EQ(game->Exchange("BGET\r\n"), "BTEL,20\r\n");
+}
+
+TEST_F(CrowdedServiceTest, AClientThatNeverReadsIsHeldBackAndTheGameServed) {
+    auto flooder = Connect();
+    // An endless stream: a service that kept reading would owe six times as many reply bytes.
+    constexpr size_t kOffered = size_t{256} << 20;
+    const size_t taken = Flood(*flooder, kOffered);
+    std::printf("[ figures  ] credit-service took %zu KiB from a client that never reads\n",
+                taken >> 10);
+    EXPECT_LT(taken, kOffered / 4);
+
+    auto game = Connect();
+    EXPECT_EQ(game->Exchange("CADD,40\r\n"), "CTEL,40\r\n");
+    EXPECT_EQ(game->Exchange("CGET\r\n"), "CTEL,40\r\n");
+
+    // Once it reads, its lines are answered in turn (the first of them suffice: all of them take
+    // long under the sanitizers).
+    const size_t sample = std::min<size_t>(taken, 200000);
+    EXPECT_EQ(ReadFailReplies(*flooder, sample), sample);
+}
+
+// Stop requests end the service however its clients behave, with every committed change kept.
+TEST_F(CrowdedServiceTest, StopsOnTerminateWhileClientsAreSilentTricklingOrFlooding) {
+    auto game = Connect();
+    EXPECT_EQ(game->Exchange("CADD,250\r\n"), "CTEL,250\r\n");
+    auto silent = Connect();
+    ASSERT_TRUE(silent->Send("BADD,5"));  // a command never finished
+    auto trickling = Connect();
+    StartTrickling(*trickling);
+    auto flooder = Connect();
+    Flood(*flooder, size_t{64} << 20);
+
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(service_->Stop(SIGTERM), 0);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - asked;
+    std::printf("[ figures  ] credit-service stopped %.0f ms after SIGTERM among four clients\n",
+                took.count());
+    EXPECT_TRUE(game->ClosedByService());
+    EXPECT_TRUE(silent->ClosedByService());
+    const auto [credit, bank] = StatusOf(db_);
+    EXPECT_GE(credit, 250);  // and whatever the trickler completed
+    EXPECT_EQ(bank, 0);
+    EXPECT_EQ(IntegrityOf(db_), "ok");
 }
 
 TEST_F(ServiceTest, KeepsTheBalancesAcrossARestart) {

@@ -80,6 +80,7 @@ TEST(KillTheGame, LeavesAWholeRecordFileAndABalancedLedger) {
     ScopedWorkDir dir;
     WriteGameContent();
     const std::string db = dir.path() + "/credit.db";
+    ASSERT_EQ(RunCreditService({"init", "--db", db}).exit_code, 0);
     ASSERT_EQ(RunCreditService({"insert", "5000", "--db", db}).exit_code, 0);
     RunningService service(db);
     ASSERT_TRUE(service.listening());
@@ -154,6 +155,7 @@ TEST(KillTheCreditService, KeepsEveryAcknowledgedChangeAndBalances) {
     std::mt19937 random(static_cast<uint32_t>(FromEnvironment("VANTOR_KILL_SEED", 20260307)));
     ScratchDir scratch;
     const std::string db = scratch.File("credit.db");
+    ASSERT_EQ(RunCreditService({"init", "--db", db}).exit_code, 0);
     ASSERT_EQ(RunCreditService({"insert", "3000", "--db", db}).exit_code, 0);
     static const char* const kChanges[] = {"CADD,7\r\n", "CUSE,50\r\n", "BADD,100\r\n",
                                            "CUSE,100\r\n", "CADD,93\r\n"};

@@ -3,13 +3,19 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 // Another process (the service or an operator's command) may hold the write lock briefly.
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kSchemaVersion = 1;
+// "VCLG" (Vantor credit ledger) in the database header's application id.
+constexpr int kApplicationId = 0x56434C47;
+constexpr const char* kColumns[] = {"id",     "time",         "command",
+                                    "amount", "credit_after", "bank_after"};
 
 constexpr const char* kCreateSchema = R"sql(
 CREATE TABLE IF NOT EXISTS ledger(
@@ -49,20 +55,23 @@ class Statement {
 }  // namespace
 
 std::unique_ptr<Ledger> Ledger::Open(const std::string& path, Access access, std::string& error) {
+    std::error_code ignored;
+    if (access == Access::MustExist && !std::filesystem::exists(path, ignored)) {
+        error = "no credit ledger at " + path;
+        return nullptr;
+    }
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (access == Access::CreateIfMissing) flags |= SQLITE_OPEN_CREATE;
+    if (access != Access::MustExist) flags |= SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
     const int status = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (status != SQLITE_OK) {
-        error =
-            access == Access::MustExist && !std::filesystem::exists(path)
-                ? "no credit ledger at " + path
-                : "cannot open " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
+        error = "cannot open " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
         sqlite3_close(db);
         return nullptr;
     }
     std::unique_ptr<Ledger> ledger(new Ledger(db));
-    if (!ledger->Configure()) {
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (!ledger->Prepare(ledger->Identify(), access) || !ledger->Configure()) {
         error = path + ": " + ledger->last_error();
         return nullptr;
     }
@@ -73,8 +82,76 @@ Ledger::~Ledger() {
     sqlite3_close(db_);
 }
 
+// Reads only the header and the list of tables: nothing is written to a file before it is known
+// to be a ledger.
+Ledger::Found Ledger::Identify() {
+    Statement header(db_,
+                     "SELECT (SELECT application_id FROM pragma_application_id), "
+                     "(SELECT user_version FROM pragma_user_version), "
+                     "(SELECT count(*) FROM sqlite_master)");
+    if (!header.ok() || header.Step() != SQLITE_ROW) {
+        Fail("not a credit ledger");
+        return Found::Unreadable;
+    }
+    const int application_id = header.Int(0);
+    version_ = header.Int(1);
+    const int objects = header.Int(2);
+    if (application_id == kApplicationId) return Found::Marked;
+    if (application_id != 0) return Found::Foreign;
+    if (objects == 0 && version_ == 0) return Found::Blank;
+    if ((version_ == 0 || version_ == kSchemaVersion) && HasLedgerTable()) return Found::Unmarked;
+    return Found::Foreign;
+}
+
+bool Ledger::HasLedgerTable() {
+    Statement columns(db_, "SELECT name FROM pragma_table_info('ledger') ORDER BY cid");
+    if (!columns.ok()) return false;
+    std::vector<std::string> names;
+    while (columns.Step() == SQLITE_ROW)
+        names.push_back(columns.Text(0));
+    return names == std::vector<std::string>(std::begin(kColumns), std::end(kColumns));
+}
+
+bool Ledger::Prepare(Found found, Access access) {
+    switch (found) {
+        case Found::Unreadable:
+            return false;
+        case Found::Foreign:
+            last_error_ = "not a credit ledger (left unchanged)";
+            return false;
+        case Found::Blank:
+            if (access != Access::MustExist) return Mark(true);
+            last_error_ = "no credit ledger here (the database is empty)";
+            return false;
+        case Found::Marked:
+        case Found::Unmarked:
+            break;
+    }
+    if (version_ != kSchemaVersion && found == Found::Marked) {
+        last_error_ = "unknown ledger version " + std::to_string(version_);
+        return false;
+    }
+    if (access == Access::CreateNew) {
+        last_error_ = "a credit ledger is already there (left unchanged)";
+        return false;
+    }
+    if (found == Found::Unmarked && access == Access::CreateIfMissing) return Mark(false);
+    return true;
+}
+
+// Creates the table (when `create`) and writes the mark, in one transaction.
+bool Ledger::Mark(bool create) {
+    const std::string sql = std::string("BEGIN IMMEDIATE;") + (create ? kCreateSchema : "") +
+                            ";PRAGMA application_id=" + std::to_string(kApplicationId) +
+                            ";PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";COMMIT;";
+    if (Execute(sql.c_str())) return true;
+    const std::string reason = last_error_;
+    Execute("ROLLBACK");
+    last_error_ = reason;
+    return false;
+}
+
 bool Ledger::Configure() {
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     {
         Statement wal(db_, "PRAGMA journal_mode=WAL");
         if (!wal.ok() || wal.Step() != SQLITE_ROW) return Fail("cannot select the WAL journal");
@@ -83,23 +160,7 @@ bool Ledger::Configure() {
             return false;
         }
     }
-    if (!Execute("PRAGMA synchronous=FULL")) return false;
-
-    Statement version(db_, "PRAGMA user_version");
-    if (!version.ok() || version.Step() != SQLITE_ROW) return Fail("not a credit ledger");
-    const int found = version.Int(0);
-    if (found == kSchemaVersion) return true;
-    if (found != 0) {
-        last_error_ = "unknown ledger version " + std::to_string(found);
-        return false;
-    }
-    // A new file: create the table and mark the version in one transaction.
-    const std::string create = std::string("BEGIN IMMEDIATE;") + kCreateSchema +
-                               ";PRAGMA user_version=" + std::to_string(kSchemaVersion) +
-                               ";COMMIT;";
-    if (Execute(create.c_str())) return true;
-    Execute("ROLLBACK");
-    return false;
+    return Execute("PRAGMA synchronous=FULL");
 }
 
 bool Ledger::Execute(const char* sql) {

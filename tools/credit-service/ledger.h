@@ -3,6 +3,11 @@
 // row, so the ledger and the balances can never disagree. Every change is one transaction,
 // committed (WAL, synchronous FULL) before the caller hears of it. Several processes may use the
 // same file at once: the service and the operator's commands.
+//
+// A ledger carries its own mark in the database header (application id and version), so the
+// service never mistakes another program's database for one and never writes into it. Ledgers
+// made before the mark existed are recognised by their table and marked when the service opens
+// them.
 #pragma once
 
 #include <functional>
@@ -36,9 +41,14 @@ struct ChangeResult {
 
 class Ledger {
   public:
-    enum class Access { CreateIfMissing, MustExist };
+    enum class Access {
+        CreateIfMissing,  // the service: creates an empty ledger, marks an unmarked one
+        MustExist,        // the operator's commands: only a ledger that is already there
+        CreateNew,        // a new, empty ledger: refused where a database already lies
+    };
 
-    // Opens (or creates) the ledger at `path`. Nothing and a reason in `error` on failure.
+    // Opens (or creates) the ledger at `path`. Nothing and a reason in `error` on failure; a file
+    // that is not a ledger is refused and left as it was.
     static std::unique_ptr<Ledger> Open(const std::string& path, Access access, std::string& error);
     ~Ledger();
     Ledger(const Ledger&) = delete;
@@ -56,7 +66,15 @@ class Ledger {
     const std::string& last_error() const { return last_error_; }
 
   private:
+    // What lies at the path: an empty database, a ledger with or without its mark, something
+    // else, or nothing SQLite can read.
+    enum class Found { Blank, Marked, Unmarked, Foreign, Unreadable };
+
     explicit Ledger(sqlite3* db) : db_(db) {}
+    Found Identify();
+    bool HasLedgerTable();
+    bool Prepare(Found found, Access access);
+    bool Mark(bool create);
     bool Configure();
     bool Execute(const char* sql);
     bool AppendRow(Operation operation, int amount, Balances after);
@@ -64,5 +82,6 @@ class Ledger {
     bool Fail(const char* what);
 
     sqlite3* db_;
+    int version_ = 0;
     std::string last_error_;
 };

@@ -12,29 +12,17 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 #include <vector>
-
-#include "protocol.h"
-#include "teller.h"
 
 namespace {
 
-constexpr int kBacklog = 4;
+constexpr int kBacklog = 16;
+// Far more than a cabinet needs (the game and the operator's tools); beyond it a new connection
+// is closed at once rather than left waiting unanswered.
+constexpr std::size_t kMaxClients = 64;
 
 std::string SystemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
-}
-
-// Sends every byte; false when the game has gone.
-bool SendAll(int connection, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(sent));
-    }
-    return true;
 }
 
 }  // namespace
@@ -60,7 +48,7 @@ bool CreditServer::Listen(uint16_t port, std::string& error) {
         error = SystemError("cannot watch for stop signals");
         return false;
     }
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listener_ < 0) {
         error = SystemError("cannot create a socket");
         return false;
@@ -86,45 +74,68 @@ bool CreditServer::Listen(uint16_t port, std::string& error) {
     return true;
 }
 
-CreditServer::Event CreditServer::WaitFor(int fd) {
-    pollfd watched[2] = {{fd, POLLIN, 0}, {stop_signals_, POLLIN, 0}};
-    while (poll(watched, 2, -1) < 0) {
-        if (errno != EINTR) return Event::Stop;
+void CreditServer::Run() {
+    bool more_waiting = false;
+    while (ServeReadySockets(more_waiting ? 0 : -1)) {
+        more_waiting = GiveEachClientATurn();
+        CloseFinishedClients();
     }
-    return watched[1].revents != 0 ? Event::Stop : Event::Ready;
+    // Replies already formed belong to committed changes: hand over what the sockets take.
+    for (const auto& client : clients_)
+        client->Send();
+    clients_.clear();
 }
 
-void CreditServer::Run() {
-    while (WaitFor(listener_) == Event::Ready) {
-        const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection < 0) continue;
+bool CreditServer::GiveEachClientATurn() {
+    bool more_waiting = false;
+    for (const auto& client : clients_) {
+        client->AnswerTurn(ledger_);
+        client->Send();
+        more_waiting = more_waiting || client->HasCommandToAnswer();
+    }
+    return more_waiting;
+}
+
+bool CreditServer::ServeReadySockets(int timeout_ms) {
+    std::vector<pollfd> watched = {{stop_signals_, POLLIN, 0}, {listener_, POLLIN, 0}};
+    for (const auto& client : clients_) {
+        const short events = static_cast<short>((client->WantsToRead() ? POLLIN : 0) |
+                                                (client->WantsToWrite() ? POLLOUT : 0));
+        watched.push_back({client->socket(), events, 0});
+    }
+    if (poll(watched.data(), watched.size(), timeout_ms) < 0) return errno == EINTR;
+    if (watched[0].revents != 0) return false;
+    for (std::size_t i = 0; i < clients_.size(); ++i) {
+        const short ready = watched[i + 2].revents;
+        Client& client = *clients_[i];
+        if ((ready & (POLLIN | POLLHUP | POLLERR)) && client.WantsToRead()) client.Receive();
+        if ((ready & (POLLOUT | POLLHUP | POLLERR)) && client.WantsToWrite()) client.Send();
+    }
+    if (watched[1].revents != 0) AcceptClients();
+    CloseFinishedClients();
+    return true;
+}
+
+void CreditServer::AcceptClients() {
+    int connection;
+    while ((connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
+        if (clients_.size() == kMaxClients) {
+            std::fprintf(stderr, "credit-service: refused a connection: %zu already open\n",
+                         kMaxClients);
+            close(connection);
+            continue;
+        }
         const int yes = 1;
         setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        clients_.push_back(std::make_unique<Client>(connection));
         std::fprintf(stderr, "credit-service: game connected\n");
-        const Event event = ServeGame(connection);
-        close(connection);
-        std::fprintf(stderr, "credit-service: game disconnected\n");
-        if (event == Event::Stop) break;
     }
 }
 
-CreditServer::Event CreditServer::ServeGame(int connection) {
-    CommandStream stream;
-    std::vector<Command> commands;
-    char buffer[4096];
-    for (;;) {
-        if (WaitFor(connection) == Event::Stop) return Event::Stop;
-        const ssize_t received = recv(connection, buffer, sizeof buffer, 0);
-        if (received < 0 && errno == EINTR) continue;
-        if (received <= 0) return Event::Ready;
-
-        commands.clear();
-        stream.Push(std::string_view(buffer, static_cast<size_t>(received)), commands);
-        for (const Command& command : commands) {
-            if (command.kind == CommandKind::Terminate) return Event::Ready;
-            // Each reply goes as soon as its change is committed, so a service killed mid-way
-            // leaves at most one committed change unacknowledged.
-            if (!SendAll(connection, AnswerCommand(command, ledger_))) return Event::Ready;
-        }
-    }
+void CreditServer::CloseFinishedClients() {
+    std::erase_if(clients_, [](const std::unique_ptr<Client>& client) {
+        if (!client->Finished()) return false;
+        std::fprintf(stderr, "credit-service: game disconnected\n");
+        return true;
+    });
 }
