@@ -10,7 +10,7 @@
 
 namespace {
 
-// Reads both pipes to their ends, keeping each stream and both together in arrival order.
+// Reads both pipes to their ends (a program that fills one while the other waits is not held up).
 void ReadBoth(int outFd, int errFd, ProgramResult& result) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     std::string* streams[2] = {&result.standardOutput, &result.standardError};
@@ -27,7 +27,6 @@ void ReadBoth(int outFd, int errFd, ProgramResult& result) {
                 continue;
             }
             streams[i]->append(buffer, static_cast<size_t>(got));
-            result.output.append(buffer, static_cast<size_t>(got));
         }
     }
 }
@@ -65,6 +64,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     close(outPipe[1]);
     close(errPipe[1]);
     ReadBoth(outPipe[0], errPipe[0], result);
+    result.output = result.standardOutput + result.standardError;
     int status = 0;
     waitpid(child, &status, 0);
     if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);

@@ -7,7 +7,7 @@
 struct ProgramResult {
     int exitStatus = -1;         // 0 to 255 when it exited
     int signal = 0;              // the signal that ended it, if one did
-    std::string output;          // standard output and standard error together, as they came
+    std::string output;          // standard output, then standard error
     std::string standardOutput;  // each of them on its own
     std::string standardError;
 };
