@@ -207,7 +207,3 @@ int RunVantor(const platform::Options& options) {
         return kExitOrderly;
     }
 }
-
-int ExitStatus(int code) {
-    return code & 0xFF;
-}

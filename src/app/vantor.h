@@ -20,4 +20,6 @@ enum VantorExitCode {
 int RunVantor(const platform::Options& options);
 
 // The process exit status of a code: its low 8 bits (-1 gives 255, -7 gives 249).
-int ExitStatus(int code);
+constexpr int ExitStatus(int code) {
+    return code & 0xFF;
+}

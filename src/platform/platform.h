@@ -12,6 +12,8 @@ namespace platform {
 
 // How the program was started: the cabinet's defaults or the harness options.
 struct Options {
+    bool helpAsked = false;     // --help: print the usage and stop
+    bool versionAsked = false;  // --version: print the version and stop
     bool headless = false;      // no window, no audio device; implies the virtual clock
     bool windowed = false;      // a resizable window instead of full screen
     bool virtualClock = false;  // the clock advances 1 ms per yield, starting at clockStart
@@ -24,8 +26,8 @@ struct Options {
     std::string autoplay;  // the modelled player's options, comma-separated
 };
 
-// Reads the harness options of the command line. Unknown options and bad values give false with
-// a message in `error`.
+// Reads the command line ("--name value" or "--name=value"). Unknown options, stray arguments
+// and bad values give false with a one-line message in `error`.
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 
 // Brings up the backend the options ask for (clock, script, trace). False with a message when a

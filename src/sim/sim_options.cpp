@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/command_line.h"
 #include "rules/offer_calculation.h"
 
 const char* const kSimUsage =
     "usage: payout-sim [options]\n"
+    "Plays very many games with the game's own logic and a modelled player and reports the\n"
+    "payout per stake.\n"
     "  --games N           games to play at each stake (default 1000000)\n"
     "  --stake 50|100      one stake only (default: both, each on its own fresh cabinet)\n"
     "  --right P1,P2,P3    percent chance of a right answer at difficulty 1, 2, 3\n"
@@ -23,7 +26,10 @@ const char* const kSimUsage =
     "  --seed S            seed of the game's generator and the player (default 1)\n"
     "  --csv FILE          write the payout's course over the run as CSV\n"
     "  --plot FILE.png     draw the payout's course over the run\n"
-    "  --help              this text\n";
+    "  --help              this text\n"
+    "  --version           the program's version\n"
+    "Options take their value as --name VALUE or --name=VALUE.\n"
+    "Exit status: 0 done, 1 the CSV or picture could not be written, 2 bad arguments.\n";
 
 namespace {
 
@@ -82,6 +88,49 @@ bool ReadTakePolicy(const std::string& text, TakePolicy& take) {
     return true;
 }
 
+const std::vector<platform::LongOption> kSimOptions = {
+    {"games", true},      {"stake", true},   {"right", true}, {"try-again-right", true},
+    {"take", true},       {"seed", true},    {"csv", true},   {"plot", true},
+    {"help", false, 'h'}, {"version", false}};
+
+// Takes one option into `options`. False with a message naming the option for a bad value.
+bool TakeOption(const std::string& name, const std::string& value, SimOptions& options,
+                std::string& error) {
+    auto refuse = [&](const std::string& hint) {
+        error = "bad value for --" + name + ": '" + value + "'" + hint;
+        return false;
+    };
+    int64_t number;
+    if (name == "help") {
+        options.help = true;
+    } else if (name == "version") {
+        options.version = true;
+    } else if (name == "games") {
+        if (!ReadInteger(value, 1, kMostGames, number)) return refuse("");
+        options.settings.games = number;
+    } else if (name == "stake") {
+        if (value != "50" && value != "100") return refuse(" (50 or 100)");
+        options.stakes = {static_cast<int16_t>(value == "50" ? 50 : 100)};
+    } else if (name == "right") {
+        if (!ReadRightPercents(value, options.settings.player))
+            return refuse(" (three percentages 0 to 100, e.g. 90,75,60)");
+    } else if (name == "try-again-right") {
+        if (!ReadPercent(value, options.settings.player.tryAgainRightPercent))
+            return refuse(" (a percentage 0 to 100)");
+    } else if (name == "take") {
+        if (!ReadTakePolicy(value, options.settings.player.take))
+            return refuse(" (1 to 4, never or ratio:X)");
+    } else if (name == "seed") {
+        if (!ReadInteger(value, 0, std::numeric_limits<uint32_t>::max(), number)) return refuse("");
+        options.settings.seed = static_cast<uint32_t>(number);
+    } else if (name == "csv") {
+        options.csvPath = value;
+    } else if (name == "plot") {
+        options.plotPath = value;
+    }
+    return true;
+}
+
 std::string FormatPercent(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
@@ -92,54 +141,19 @@ std::string FormatPercent(double value) {
 
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
                      std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name == "--help") {
-            options.help = true;
-            continue;
-        }
-        if (name.rfind("--", 0) != 0) {
-            error = "unexpected argument '" + name + "'";
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
-        auto refuse = [&](const std::string& hint) {
-            error = "bad value for " + name + ": '" + value + "'" + hint;
-            return false;
-        };
-        int64_t number;
-        if (name == "--games") {
-            if (!ReadInteger(value, 1, kMostGames, number)) return refuse("");
-            options.settings.games = number;
-        } else if (name == "--stake") {
-            if (value != "50" && value != "100") return refuse(" (50 or 100)");
-            options.stakes = {static_cast<int16_t>(value == "50" ? 50 : 100)};
-        } else if (name == "--right") {
-            if (!ReadRightPercents(value, options.settings.player))
-                return refuse(" (three percentages 0 to 100, e.g. 90,75,60)");
-        } else if (name == "--try-again-right") {
-            if (!ReadPercent(value, options.settings.player.tryAgainRightPercent))
-                return refuse(" (a percentage 0 to 100)");
-        } else if (name == "--take") {
-            if (!ReadTakePolicy(value, options.settings.player.take))
-                return refuse(" (1 to 4, never or ratio:X)");
-        } else if (name == "--seed") {
-            if (!ReadInteger(value, 0, std::numeric_limits<uint32_t>::max(), number))
-                return refuse("");
-            options.settings.seed = static_cast<uint32_t>(number);
-        } else if (name == "--csv") {
-            options.csvPath = value;
-        } else if (name == "--plot") {
-            options.plotPath = value;
-        } else {
-            error = "unknown option " + name;
-            return false;
-        }
+    std::vector<const char*> argv{"payout-sim"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    platform::CommandLine line;
+    if (!platform::ReadCommandLine(static_cast<int>(argv.size()), argv.data(), kSimOptions, line,
+                                   error))
+        return false;
+    if (!line.operands.empty()) {
+        error = "unexpected argument '" + line.operands.front() + "'";
+        return false;
     }
+    for (const auto& [name, value] : line.options)
+        if (!TakeOption(name, value, options, error)) return false;
     return true;
 }
 

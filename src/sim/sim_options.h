@@ -13,6 +13,7 @@ struct SimOptions {
     std::string csvPath;                   // empty: no CSV
     std::string plotPath;                  // empty: no picture
     bool help = false;
+    bool version = false;
 };
 
 extern const char* const kSimUsage;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -339,8 +340,10 @@ TEST(ContentSet, SwoopVideoFillsTheScreen) {
 
 TEST(MakeAssets, WritesTheSameBytesOnEveryRun) {
     ScopedWorkDir work;
-    for (const char* dir : {"first", "second"}) {
-        const ProgramResult run = RunProgram("make-assets", {work.path() + "/" + dir});
+    // One maker at a time or several: the same bytes.
+    for (const auto& args : {std::vector<std::string>{"--jobs=1", work.path() + "/first"},
+                             std::vector<std::string>{"--jobs", "2", work.path() + "/second"}}) {
+        const ProgramResult run = RunProgram("make-assets", args);
         ASSERT_EQ(run.exitStatus, 0) << run.output;
     }
     std::map<std::string, std::string> first;
@@ -362,8 +365,24 @@ TEST(MakeAssets, WritesTheSameBytesOnEveryRun) {
     EXPECT_EQ(compared, 56u + 75u + 46u + 2u);
 }
 
-TEST(MakeAssets, RefusesToRunWithoutAnOutputDirectory) {
-    const ProgramResult run = RunProgram("make-assets", {});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.output.find("usage: make-assets OUTPUT_DIR"), std::string::npos);
+TEST(MakeAssets, ACommandLineItCannotUseIsOneLineNeverATraceback) {
+    ScopedWorkDir work;
+    for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"--jobs=0", "x"},
+                             std::vector<std::string>{"--bogus", "x"}}) {
+        const ProgramResult run = RunProgram("make-assets", args);
+        EXPECT_EQ(run.exitStatus, 2) << run.output;
+        EXPECT_EQ(run.standardOutput, "");
+        EXPECT_EQ(std::count(run.standardError.begin(), run.standardError.end(), '\n'), 1)
+            << run.standardError;
+    }
+    std::ofstream("a-file") << "not a folder";
+    const ProgramResult notAFolder = RunProgram("make-assets", {"a-file"});
+    EXPECT_EQ(notAFolder.exitStatus, 1);
+    EXPECT_EQ(notAFolder.standardError, "make-assets: cannot write into a-file: not a directory\n");
+
+    const ProgramResult help = RunProgram("make-assets", {"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.standardOutput.rfind("usage: make-assets", 0), 0u);
+    EXPECT_EQ(RunProgram("make-assets", {"--version"}).standardOutput,
+              "make-assets " VANTOR_VERSION_TEXT "\n");
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -165,9 +166,7 @@ TEST_F(MetersProgram, AShortFileShowsWhatItHoldsWarnsAndFails) {
 
     const ProgramResult json = RunProgram("meters", {"--json"});
     EXPECT_EQ(json.exitStatus, 1);
-    // Warnings also go to standard error, which the runner mixes in: keep the object only.
-    const std::string object = json.output.substr(0, json.output.rfind("}\n") + 2);
-    EXPECT_TRUE(PythonAccepts(object, R"(
+    EXPECT_TRUE(PythonAccepts(json.standardOutput, R"(
 assert d['counters'][9]['in_file'] and not d['counters'][10]['in_file']
 assert len(d['warnings']) == 2 and d['first_written'] is None
 )"));
@@ -211,6 +210,25 @@ TEST_F(MetersProgram, AFileWithoutADateIsSuspicious) {
     EXPECT_TRUE(Contains(result.output, "Warning: the file holds no date"));
 }
 
+// Counters only count up: one read below zero is a damaged file, not a figure to total.
+TEST_F(MetersProgram, ACounterBelowZeroMarksTheFileDamaged) {
+    RecordContents contents = KnownContents();
+    contents.counters[5] = -3;
+    contents.counters[170] = -1;
+    WriteBytes(kRecordPath, EncodeRecord(contents));
+    const ProgramResult text = RunProgram("meters", {});
+    EXPECT_EQ(text.exitStatus, 1) << text.output;
+    EXPECT_TRUE(Contains(text.output, "Warning: 2 counters are below zero (5, 170)"));
+    EXPECT_TRUE(Contains(text.output, "[below zero: damaged]"));
+
+    const ProgramResult json = RunProgram("meters", {"--json"});
+    EXPECT_EQ(json.exitStatus, 1);
+    EXPECT_TRUE(PythonAccepts(json.standardOutput, R"(
+assert d['negative_counters'] == [5, 170], d['negative_counters']
+assert any('below zero' in w for w in d['warnings'])
+)"));
+}
+
 TEST_F(MetersProgram, GarbageNeverCrashesTheListing) {
     std::vector<uint8_t> bytes(810);
     uint32_t state = 12345;
@@ -234,8 +252,7 @@ TEST_F(MetersProgram, GarbageNeverCrashesTheListing) {
         EXPECT_TRUE(Contains(result.output, "not a finite number")) << format;
     }
     const ProgramResult json = RunProgram("meters", {"--json"});
-    const std::string object = json.output.substr(0, json.output.rfind("}\n") + 2);
-    EXPECT_TRUE(PythonAccepts(object, R"(
+    EXPECT_TRUE(PythonAccepts(json.standardOutput, R"(
 assert d['balances'][0]['balance_pence'] == 0 and d['counters'][0]['value'] == -2**31
 )"));
 }
@@ -252,11 +269,18 @@ TEST_F(MetersProgram, MissingFilesAndBadUsageExitWithTwo) {
     ASSERT_EQ(mkfifo("a-pipe", 0600), 0);
     EXPECT_EQ(RunProgram("meters", {"a-pipe"}).exitStatus, 2);  // refused, not waited on
 
-    EXPECT_EQ(RunProgram("meters", {"--csv"}).exitStatus, 2);
-    EXPECT_EQ(RunProgram("meters", {"one.rec", "two.rec"}).exitStatus, 2);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--csv"}, {"--json=yes"}, {"one.rec", "two.rec"}}) {
+        const ProgramResult refused = RunProgram("meters", bad);
+        EXPECT_EQ(refused.exitStatus, 2) << bad[0];
+        EXPECT_EQ(std::count(refused.output.begin(), refused.output.end(), '\n'), 1)
+            << refused.output;
+    }
     const ProgramResult help = RunProgram("meters", {"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_TRUE(Contains(help.output, "usage: meters"));
+    EXPECT_EQ(help.standardOutput.rfind("usage: meters", 0), 0u);
+    const ProgramResult version = RunProgram("meters", {"--version"});
+    EXPECT_EQ(version.standardOutput, "meters " VANTOR_VERSION_TEXT "\n");
 }
 
 TEST_F(MetersProgram, ALongerFileIsReadAsTheGameReadsIt) {

@@ -76,7 +76,7 @@ TEST(ServeArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(fromEnvironment.ledgerPath, "/var/credit.db");
 
     ServeOptions given;
-    ASSERT_EQ(ParseArgs({"--content", "/c", "serve", "--db", "/l.db", "--listen", "[::1]:0",
+    ASSERT_EQ(ParseArgs({"--content", "/c", "serve", "--db=/l.db", "--listen", "[::1]:0",
                          "--token-file", "/t"},
                         given, "/var/credit.db"),
               ParseOutcome::Serve);
@@ -95,7 +95,9 @@ TEST(ServeArguments, RefusesWhatItDoesNotKnow) {
     EXPECT_EQ(ParseArgs({"serve", "--content", ""}, options), ParseOutcome::Bad);
     EXPECT_EQ(ParseArgs({"serve", "--port", "80"}, options), ParseOutcome::Bad);
     EXPECT_EQ(ParseArgs({"serve", "--listen", "example.org:80"}, options), ParseOutcome::Bad);
+    EXPECT_EQ(ParseArgs({"serve", "--db="}, options), ParseOutcome::Bad);
     EXPECT_EQ(ParseArgs({"--help"}, options), ParseOutcome::Help);
+    EXPECT_EQ(ParseArgs({"--version"}, options), ParseOutcome::Version);
 }
 
 TEST(TokenFile, TakesOneLineOfPrintableAscii) {

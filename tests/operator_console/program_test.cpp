@@ -30,8 +30,16 @@ TEST(Program, RefusesToBeReachableFromOtherMachinesWithoutAToken) {
     const ProgramResult noContent = RunProgram(
         "operator-console", {"serve", "--listen", "127.0.0.1:0", "--content", "/no/such/dir"});
     EXPECT_EQ(noContent.exitStatus, 2);
-    EXPECT_EQ(RunProgram("operator-console", {"serve", "--bogus"}).exitStatus, 2);
-    EXPECT_EQ(RunProgram("operator-console", {"--help"}).exitStatus, 0);
+    const ProgramResult bogus = RunProgram("operator-console", {"serve", "--bogus"});
+    EXPECT_EQ(bogus.exitStatus, 2);
+    EXPECT_EQ(bogus.standardError,
+              "operator-console: unknown option --bogus (operator-console --help shows the "
+              "usage)\n");
+    const ProgramResult help = RunProgram("operator-console", {"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.standardOutput.rfind("usage: operator-console", 0), 0u);
+    EXPECT_EQ(RunProgram("operator-console", {"--version"}).standardOutput,
+              "operator-console " VANTOR_VERSION_TEXT "\n");
 }
 
 TEST(Program, SaysWhereItListensAndStopsCleanlyOnSigterm) {

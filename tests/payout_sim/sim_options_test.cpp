@@ -1,6 +1,8 @@
 // The simulator's command line and its words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <regex>
 
 #include "sim/sim_options.h"
@@ -99,16 +101,19 @@ TEST(SimLastLine, TwoDecimalsAndNeverBelowZero) {
     EXPECT_TRUE(std::regex_match(LastLine(tally), kLastLine));
 }
 
-TEST(SimProgram, BadOptionsExitNonZeroWithUsage) {
+TEST(SimProgram, BadOptionsExitTwoWithOneLine) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--stake", "20"}, {"--games"}, {"--take", "sometimes"}, {"extra"}}) {
+             {"--stake=20"}, {"--games"}, {"--take", "sometimes"}, {"extra"}}) {
         const ProgramResult run = RunProgram("payout-sim", args);
         EXPECT_EQ(run.exitStatus, 2) << args[0];
-        EXPECT_NE(run.output.find("usage: payout-sim"), std::string::npos) << run.output;
+        EXPECT_EQ(run.standardOutput, "");
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     }
     const ProgramResult help = RunProgram("payout-sim", {"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_NE(help.output.find("--take K|never|ratio:X"), std::string::npos);
+    EXPECT_NE(help.standardOutput.find("--take K|never|ratio:X"), std::string::npos);
+    EXPECT_EQ(RunProgram("payout-sim", {"--version"}).standardOutput,
+              "payout-sim " VANTOR_VERSION_TEXT "\n");
 }
 
 TEST(SimProgram, ReportsEachStakeAndEndsWithTheLineScriptsRead) {
@@ -150,4 +155,12 @@ TEST(SimProgram, PlotsThePayoutOverTheRun) {
         RunProgram("payout-sim", {"--games", "10", "--csv", "/nonexistent/dir/run.csv"});
     EXPECT_EQ(failed.exitStatus, 1);
     EXPECT_NE(failed.output.find("cannot write /nonexistent/dir/run.csv"), std::string::npos);
+    EXPECT_EQ(failed.standardOutput, "") << "refused before the run, not after it";
+
+    // A picture that cannot be saved is one line from the plot program, never a traceback.
+    std::filesystem::create_directory("a-folder");
+    const ProgramResult unsaved =
+        RunProgram("payout-sim", {"--games", "10", "--stake", "50", "--plot", "a-folder"});
+    EXPECT_EQ(unsaved.exitStatus, 1);
+    EXPECT_EQ(unsaved.standardError, "payout-sim: cannot write a-folder: Is a directory\n");
 }

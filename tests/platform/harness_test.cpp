@@ -35,10 +35,10 @@ void AdvanceTo(uint32_t ms) {
 TEST(Options, EveryHarnessOption) {
     platform::Options options;
     std::string error;
-    ASSERT_TRUE(Parse(
-        {"--headless", "--touches", "t.txt", "--capture-dir", "shots", "--trace", "trace.txt",
-         "--credit-port", "7001", "--autoplay", "games=3,take=2", "--clock-start", "4294967000"},
-        options, error))
+    ASSERT_TRUE(
+        Parse({"--headless", "--touches", "t.txt", "--capture-dir=shots", "--trace", "trace.txt",
+               "--credit-port=7001", "--autoplay", "games=3,take=2", "--clock-start", "4294967000"},
+              options, error))
         << error;
     EXPECT_TRUE(options.headless);
     EXPECT_TRUE(options.virtualClock) << "headless implies the virtual clock";
@@ -67,11 +67,14 @@ TEST(Options, BadOptionsAreRefusedWithAMessage) {
                                          {"--trace"},
                                          {"--autoplay", "stake=75"},
                                          {"--autoplay", "colour=red"},
-                                         {"--bogus"}}) {
+                                         {"--bogus"},
+                                         {"--headless=yes"},
+                                         {"cabinet"}}) {
         platform::Options options;
         std::string error;
         EXPECT_FALSE(Parse(bad, options, error)) << bad[0];
         EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
 }
 

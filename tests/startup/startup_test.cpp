@@ -47,6 +47,10 @@ TEST(Startup, NoCreditServiceExitsTwoWithoutALog) {
     }
     ProgramResult run = RunProgram("vantor", HeadlessArgs(port));
     EXPECT_EQ(run.exitStatus, 2) << run.output;
+    EXPECT_NE(run.standardError.find("no credit service is listening on 127.0.0.1:" +
+                                     std::to_string(port)),
+              std::string::npos)
+        << run.output;
     EXPECT_FALSE(std::filesystem::exists("~system")) << "nothing is made before the link is up";
     EXPECT_EQ(ReadFileText("trace.txt"), "0 exit 2\n");
 }
@@ -118,11 +122,41 @@ TEST(Startup, AMissingQuestionFontEndsTheRunInOrderWithZero) {
     EXPECT_EQ(record.counters[0], 1) << "the sale stays on the meters";
 }
 
-TEST(Startup, BadCommandLineIsRefusedWithUsage) {
+TEST(Startup, HelpGoesToStandardOutputAndABadCommandLineIsOneLine) {
     ScopedWorkDir dir;
-    ProgramResult run = RunProgram("vantor", {"--credit-port", "nope"});
-    EXPECT_EQ(run.exitStatus, 64);
-    EXPECT_NE(run.output.find("usage: vantor"), std::string::npos);
+    const ProgramResult help = RunProgram("vantor", {"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.standardOutput.rfind("usage: vantor", 0), 0u);
+    EXPECT_EQ(help.standardError, "");
+
+    const ProgramResult bad = RunProgram("vantor", {"--credit-port=nope"});
+    EXPECT_EQ(bad.exitStatus, 64);
+    EXPECT_EQ(bad.standardOutput, "");
+    EXPECT_EQ(std::count(bad.standardError.begin(), bad.standardError.end(), '\n'), 1)
+        << bad.standardError;
+    EXPECT_NE(bad.standardError.find("--credit-port"), std::string::npos);
+}
+
+// Nothing is sold on a screen nobody sees: with no display, SDL's stand-in drivers are refused
+// before the credit service is even asked, while --headless still runs.
+TEST(Startup, ADisplayDriverThatShowsNothingIsRefusedWithoutHeadless) {
+    ScopedWorkDir dir;
+    FakeCreditService service;
+    AnswerLikeAService(service);
+    for (const char* driver : {"SDL_VIDEODRIVER=offscreen", "SDL_VIDEODRIVER=dummy"}) {
+        const ProgramResult run =
+            RunProgram("vantor", {"--windowed", "--credit-port", std::to_string(service.Port())},
+                       {"DISPLAY", "WAYLAND_DISPLAY", driver});
+        EXPECT_EQ(run.exitStatus, 255) << driver;
+        EXPECT_NE(run.standardError.find("--headless"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists("~system")) << "refused before anything is made";
+
+    const ProgramResult headless =
+        RunProgram("vantor", {"--headless", "--credit-port", std::to_string(service.Port())},
+                   {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=offscreen"});
+    EXPECT_NE(headless.exitStatus, 255) << headless.output;
+    EXPECT_TRUE(std::filesystem::exists("~system/logs/Vantor.txt")) << "the headless run went on";
 }
 
 TEST(Startup, ASpriteFileThatWillNotLoadEndsTheRunAsADisplayFailure) {
@@ -134,6 +168,7 @@ TEST(Startup, ASpriteFileThatWillNotLoadEndsTheRunAsADisplayFailure) {
     AnswerLikeAService(service);
     ProgramResult run = RunProgram("vantor", HeadlessArgs(service.Port()));
     EXPECT_EQ(run.exitStatus, 250) << run.output;
+    EXPECT_NE(run.standardError.find("Vantor.txt names it"), std::string::npos) << run.output;
     std::string log = ReadFileText("~system/logs/Vantor.txt");
     EXPECT_NE(log.find("could not be loaded; display stopped (7)"), std::string::npos) << log;
     EXPECT_NE(log.find("Display lost, stopping (sprite stop code 7)"), std::string::npos) << log;

@@ -9,41 +9,14 @@
 #include <cstring>
 #include <thread>
 
-extern char** environ;
-
-namespace {
-
-// This process's environment with `changes` (NAME=VALUE) put over it.
-std::vector<std::string> MergedEnvironment(const std::vector<std::string>& changes) {
-    std::vector<std::string> merged;
-    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=') + 1); };
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string existing = *entry;
-        bool replaced = false;
-        for (const std::string& change : changes)
-            replaced |= nameOf(change) == nameOf(existing);
-        if (!replaced) merged.push_back(existing);
-    }
-    merged.insert(merged.end(), changes.begin(), changes.end());
-    return merged;
-}
-
-std::vector<char*> NullTerminated(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    for (std::string& text : strings)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-}  // namespace
+#include "support/environment.h"
 
 ChildProcess::ChildProcess(const std::string& path, const std::vector<std::string>& args,
                            const std::vector<std::string>& environment,
                            const std::string& outputFile, std::optional<int> passFd) {
     std::vector<std::string> argvStrings{path};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<std::string> envStrings = MergedEnvironment(environment);
+    std::vector<std::string> envStrings = ChangedEnvironment(environment);
     std::vector<char*> argv = NullTerminated(argvStrings);
     std::vector<char*> envp = NullTerminated(envStrings);
 

@@ -1,73 +1,77 @@
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 #include "engines/control/counter_meanings.h"
-#include "json_text.h"
+#include "game_text.h"
 #include "meter_report.h"
 
 namespace {
 
-std::string Field(const char* name, const std::string& value) {
-    return JsonString(name) + ":" + value;
+using Json = nlohmann::ordered_json;  // fields in the order the listing gives them
+
+// Text for JSON, which must be UTF-8: the game's own texts may be code page 1252.
+Json Text(const std::string& text) {
+    return Utf8Text(text);
 }
 
-std::string Integer(int64_t value) {
-    return std::to_string(value);
+// A figure, or null for none (a number that is not finite is written as null too).
+Json Figure(const std::optional<double>& value) {
+    return value ? Json(*value) : Json(nullptr);
 }
 
-std::string Warnings(const std::vector<std::string>& warnings) {
-    std::string out = "[";
-    for (size_t i = 0; i < warnings.size(); ++i)
-        out += (i > 0 ? "," : "") + JsonString(warnings[i]);
-    return out + "]";
+Json Warnings(const std::vector<std::string>& warnings) {
+    Json list = Json::array();
+    for (const std::string& warning : warnings)
+        list.push_back(Text(warning));
+    return list;
 }
 
-std::string Balances(const MeterFigures& figures) {
-    std::string out = "[";
+Json Balances(const MeterFigures& figures) {
+    Json list = Json::array();
     for (int stake = 0; stake < kStakeCount; ++stake) {
         const BalanceFigure& balance = figures.balances[stake];
-        out += (stake > 0 ? "," : "");
-        out += "{" + Field("stake_pence", Integer(kStakePence[stake])) + "," +
-               Field("balance_pence", JsonNumber(balance.pence)) + "," +
-               Field("band", Integer(balance.band)) + "}";
+        list.push_back({{"stake_pence", kStakePence[stake]},
+                        {"balance_pence", static_cast<double>(balance.pence)},
+                        {"band", balance.band}});
     }
-    return out + "]";
+    return list;
 }
 
-std::string Counters(const MeterReport& report) {
-    std::string out = "[";
+Json Counters(const MeterReport& report) {
+    Json list = Json::array();
     for (int index = 0; index < kCounterCount; ++index) {
         const CounterRange& range = *FindCounterRange(index);
         const bool inFile = static_cast<size_t>(kStakeCount + index) < report.reading.valuesHeld;
-        out += (index > 0 ? ",\n  " : "\n  ");
-        out += "{" + Field("index", Integer(index)) + "," +
-               Field("value", Integer(report.reading.contents.counters[index])) + "," +
-               Field("meaning", JsonString(CounterMeaning(index))) + "," +
-               Field("group", JsonString(CounterGroupName(range.group))) + "," +
-               Field("unit", JsonString(UnitName(range.unit))) + "," +
-               Field("in_file", inFile ? "true" : "false") + "}";
+        list.push_back({{"index", index},
+                        {"value", report.reading.contents.counters[index]},
+                        {"meaning", Text(CounterMeaning(index))},
+                        {"group", CounterGroupName(range.group)},
+                        {"unit", UnitName(range.unit)},
+                        {"in_file", inFile}});
     }
-    return out + "]";
+    return list;
 }
 
-std::string Payout(const PayoutFigures& figure) {
-    return Field("games_sold", Integer(figure.gamesSold)) + "," +
-           Field("taken_pence", Integer(figure.takenPence)) + "," +
-           Field("paid_pence", Integer(figure.paidPence)) + "," +
-           Field("payout_percent", JsonNumber(figure.payoutPercent));
+Json Payout(const PayoutFigures& figure) {
+    return {{"games_sold", figure.gamesSold},
+            {"taken_pence", figure.takenPence},
+            {"paid_pence", figure.paidPence},
+            {"payout_percent", Figure(figure.payoutPercent)}};
 }
 
-std::string Figures(const MeterFigures& figures) {
-    std::string stakes = "[";
+Json Figures(const MeterFigures& figures) {
+    Json stakes = Json::array();
     for (int stake = 0; stake < kStakeCount; ++stake) {
-        stakes += (stake > 0 ? "," : "");
-        stakes += "{" + Field("stake_pence", Integer(kStakePence[stake])) + "," +
-                  Payout(figures.stakes[stake]) + "}";
+        Json entry = {{"stake_pence", kStakePence[stake]}};
+        entry.update(Payout(figures.stakes[stake]));
+        stakes.push_back(entry);
     }
-    stakes += "]";
-    return "{" + Field("target_payout_percent", Integer(kTargetPayoutPercent)) + "," +
-           Field("stakes", stakes) + "," + Field("overall", "{" + Payout(figures.overall) + "}") +
-           "," + Field("playing_seconds", Integer(figures.playingSeconds)) + "," +
-           Field("average_game_seconds", JsonNumber(figures.averageGameSeconds)) + "}";
+    return {{"target_payout_percent", kTargetPayoutPercent},
+            {"stakes", stakes},
+            {"overall", Payout(figures.overall)},
+            {"playing_seconds", figures.playingSeconds},
+            {"average_game_seconds", Figure(figures.averageGameSeconds)}};
 }
 
 }  // namespace
@@ -75,18 +79,21 @@ std::string Figures(const MeterFigures& figures) {
 std::string JsonReport(const MeterReport& report) {
     const RecordReading& reading = report.reading;
     const std::string& date = reading.contents.firstWritten;
-    std::string out = "{" + Field("file", JsonString(report.path)) + ",\n";
-    out += Field("size", Integer(static_cast<int64_t>(reading.fileSize))) + ",\n";
-    out += Field("loadable", reading.loadable ? "true" : "false") + ",\n";
-    out += Field("first_written", date.empty() ? "null" : JsonString(date)) + ",\n";
-    out += Field("warnings", Warnings(report.warnings)) + ",\n";
+    Json out = {{"file", Text(report.path)},
+                {"size", static_cast<int64_t>(reading.fileSize)},
+                {"loadable", reading.loadable},
+                {"first_written", date.empty() ? Json(nullptr) : Text(date)},
+                {"warnings", Warnings(report.warnings)},
+                {"negative_counters", NegativeCounters(reading)}};
     if (!reading.loadable) {
-        out += Field("balances", "[]") + ",\n" + Field("counters", "[]") + ",\n" +
-               Field("figures", "null");
+        out["balances"] = Json::array();
+        out["counters"] = Json::array();
+        out["figures"] = nullptr;
     } else {
-        out += Field("balances", Balances(report.figures)) + ",\n";
-        out += Field("counters", Counters(report)) + ",\n";
-        out += Field("figures", Figures(report.figures));
+        out["balances"] = Balances(report.figures);
+        out["counters"] = Counters(report);
+        out["figures"] = Figures(report.figures);
     }
-    return out + "}\n";
+    // Plain ASCII: anything else is written as \u escapes.
+    return out.dump(1, ' ', true) + "\n";
 }

@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "base/log.h"
 #include "engines/control/record_reading.h"
 #include "meter_report.h"
+#include "platform/command_line.h"
 #include "platform/host_path.h"
 
 namespace {
@@ -20,48 +22,44 @@ namespace {
 constexpr int kExitSound = 0;
 constexpr int kExitDamaged = 1;
 constexpr int kExitCannotRead = 2;
+constexpr int kExitBadUsage = 2;
 
 const char* const kUsage =
     "usage: meters [--json] [FILE]\n"
+    "       meters --help | --version\n"
     "Prints the record file's balances, its 181 counters and the payout per stake.\n"
     "FILE defaults to data/brasswick.rec in the current (content) directory.\n"
     "  --json   one JSON object instead of the listing\n"
     "Exit status: 0 sound file, 1 damaged or incomplete file (what could be read is shown),\n"
     "2 cannot open or read the file, or bad usage.\n";
 
+const std::vector<platform::LongOption> kMeterOptions = {
+    {"json", false}, {"help", false, 'h'}, {"version", false}};
+
 struct Options {
     bool json = false;
+    bool help = false;
+    bool version = false;
     std::string path;
     bool defaultPath = false;  // no file named: the game's own record file here
 };
 
 // False, with a message, for a command line that is wrong.
-bool ParseOptions(int argc, char** argv, Options& options, bool& helpAsked) {
-    bool pathGiven = false;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--json") {
-            options.json = true;
-        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            helpAsked = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "meters: unknown option %s\n", argv[i]);
-            return false;
-        } else if (pathGiven) {
-            std::fprintf(stderr, "meters: only one record file at a time\n");
-            return false;
-        } else {
-            options.path = arg;
-            pathGiven = true;
-        }
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+    platform::CommandLine line;
+    if (!platform::ReadCommandLine(argc, argv, kMeterOptions, line, error)) return false;
+    for (const auto& [name, value] : line.options) {
+        options.json = options.json || name == "json";
+        options.help = options.help || name == "help";
+        options.version = options.version || name == "version";
     }
-    if (!pathGiven) {
-        options.path = platform::HostPath(kRecordFileName);
-        options.defaultPath = true;
+    if (line.operands.size() > 1) {
+        error = "only one record file at a time";
+        return false;
     }
+    options.defaultPath = line.operands.empty();
+    options.path =
+        options.defaultPath ? platform::HostPath(kRecordFileName) : line.operands.front();
     return true;
 }
 
@@ -69,13 +67,17 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& helpAsked) {
 
 int main(int argc, char** argv) {
     Options options;
-    bool helpAsked = false;
-    if (!ParseOptions(argc, argv, options, helpAsked)) {
-        std::fputs(kUsage, stderr);
-        return kExitCannotRead;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "meters: %s (meters --help shows the usage)\n", error.c_str());
+        return kExitBadUsage;
     }
-    if (helpAsked) {
+    if (options.help) {
         std::fputs(kUsage, stdout);
+        return kExitSound;
+    }
+    if (options.version) {
+        std::printf("meters %s\n", kVersionText);
         return kExitSound;
     }
     const RecordReading reading = ReadRecordAt(options.path);

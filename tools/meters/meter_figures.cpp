@@ -56,6 +56,13 @@ MeterFigures ComputeFigures(const RecordContents& contents) {
     return figures;
 }
 
+std::vector<int> NegativeCounters(const RecordReading& reading) {
+    std::vector<int> negative;
+    for (int index = 0; index < kCounterCount; ++index)
+        if (reading.contents.counters[index] < 0) negative.push_back(index);
+    return negative;
+}
+
 std::vector<std::string> RecordWarnings(const RecordReading& reading) {
     std::vector<std::string> warnings;
     const auto size = static_cast<unsigned long long>(reading.fileSize);
@@ -88,6 +95,17 @@ std::vector<std::string> RecordWarnings(const RecordReading& reading) {
                 Text("the balance of the %dp stake is not a finite number: the game loads it as 0",
                      kStakePence[stake]));
         }
+    }
+    const std::vector<int> negative = NegativeCounters(reading);
+    if (!negative.empty()) {
+        std::string indexes;
+        for (const int index : negative)
+            indexes += (indexes.empty() ? "" : ", ") + std::to_string(index);
+        warnings.push_back(std::to_string(negative.size()) +
+                           (negative.size() == 1 ? " counter is" : " counters are") +
+                           " below zero (" + indexes +
+                           "): counters only ever count up, so the file is damaged and its "
+                           "figures cannot be trusted");
     }
     return warnings;
 }

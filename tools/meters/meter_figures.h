@@ -33,8 +33,13 @@ struct MeterFigures {
 
 MeterFigures ComputeFigures(const RecordContents& contents);
 
+// The counters that read below zero, in index order. Every counter only ever counts up, so any
+// of them means the file is damaged.
+std::vector<int> NegativeCounters(const RecordReading& reading);
+
 // Everything about the file an operator should be warned of: too short to load, short, longer
-// than the game writes, no date, a balance that is not a number. Empty for a sound file.
+// than the game writes, no date, a balance that is not a number, a counter below zero. Empty
+// for a sound file.
 std::vector<std::string> RecordWarnings(const RecordReading& reading);
 
 // Whole pence as pounds, "£12.34" or "-£0.15".

@@ -71,9 +71,10 @@ void PrintBalances(std::string& out, const MeterFigures& figures) {
 void PrintCounter(std::string& out, const MeterReport& report, const CounterRange& range,
                   int index) {
     const bool inFile = static_cast<size_t>(kStakeCount + index) < report.reading.valuesHeld;
-    Print(out, "%-4d %11d  %s%s%s\n", index, report.reading.contents.counters[index],
-          CounterMeaning(index).c_str(), UnitNote(range.unit).c_str(),
-          inFile ? "" : "  [not in the file: zero at start-up]");
+    const int32_t value = report.reading.contents.counters[index];
+    Print(out, "%-4d %11d  %s%s%s%s\n", index, value, CounterMeaning(index).c_str(),
+          UnitNote(range.unit).c_str(), inFile ? "" : "  [not in the file: zero at start-up]",
+          value < 0 ? "  [below zero: damaged]" : "");
 }
 
 void PrintCounters(std::string& out, const MeterReport& report) {

@@ -5,8 +5,15 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <vector>
+
+#include "platform/command_line.h"
 
 namespace {
+
+const std::vector<platform::LongOption> kConsoleOptions = {
+    {"listen", true},     {"content", true},    {"db", true},
+    {"token-file", true}, {"help", false, 'h'}, {"version", false}};
 
 std::optional<uint16_t> ParsePort(std::string_view text) {
     if (text.empty() || text.size() > 5) return std::nullopt;
@@ -73,38 +80,35 @@ ParseOutcome ParseServeArguments(int argc, const char* const* argv,
                                  std::string& error) {
     options.ledgerPath =
         ledgerFromEnvironment && *ledgerFromEnvironment ? ledgerFromEnvironment : "credit.db";
-    bool commandSeen = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") return ParseOutcome::Help;
-        if (arg == "--listen" || arg == "--content" || arg == "--db" || arg == "--token-file") {
-            if (i + 1 == argc) {
-                error = std::string(arg) + " needs a value";
-                return ParseOutcome::Bad;
-            }
-            const std::string value = argv[++i];
-            if (arg == "--listen") {
-                const std::optional<ListenAddress> listen = ParseListenAddress(value, error);
-                if (!listen) return ParseOutcome::Bad;
-                options.listen = *listen;
-            } else if (value.empty()) {
-                error = std::string(arg) + " needs a value";
-                return ParseOutcome::Bad;
-            } else {
-                (arg == "--content" ? options.contentDir
-                 : arg == "--db"    ? options.ledgerPath
-                                    : options.tokenFile) = value;
-            }
-        } else if (!commandSeen && arg == "serve") {
-            commandSeen = true;
-        } else {
-            error = "unknown argument " + std::string(arg);
-            return ParseOutcome::Bad;
-        }
+    platform::CommandLine line;
+    if (!platform::ReadCommandLine(argc, argv, kConsoleOptions, line, error))
+        return ParseOutcome::Bad;
+    for (const auto& [name, value] : line.options) {
+        if (name == "help") return ParseOutcome::Help;
+        if (name == "version") return ParseOutcome::Version;
     }
-    if (!commandSeen) {
+    if (line.operands.empty()) {
         error = "no command (the console's one command is serve)";
         return ParseOutcome::Bad;
+    }
+    if (line.operands.front() != "serve" || line.operands.size() > 1) {
+        error = "unexpected argument '" + line.operands[line.operands.front() == "serve"] +
+                "' (the console's one command is serve)";
+        return ParseOutcome::Bad;
+    }
+    for (const auto& [name, value] : line.options) {
+        if (name == "listen") {
+            const std::optional<ListenAddress> listen = ParseListenAddress(value, error);
+            if (!listen) return ParseOutcome::Bad;
+            options.listen = *listen;
+        } else if (value.empty()) {
+            error = "--" + name + " needs a value";
+            return ParseOutcome::Bad;
+        } else {
+            (name == "content" ? options.contentDir
+             : name == "db"    ? options.ledgerPath
+                               : options.tokenFile) = value;
+        }
     }
     return ParseOutcome::Serve;
 }

@@ -31,9 +31,10 @@ struct ServeOptions {
     std::string tokenFile;   // empty: no token
 };
 
-enum class ParseOutcome { Serve, Help, Bad };
+enum class ParseOutcome { Serve, Help, Version, Bad };
 
-// Reads "serve [--listen ADDR:PORT] [--content DIR] [--db FILE] [--token-file FILE]". On Bad,
+// Reads "serve [--listen ADDR:PORT] [--content DIR] [--db FILE] [--token-file FILE]" (each value
+// also as --name=VALUE), or --help or --version. On Bad,
 // `error` says what is wrong. `ledgerFromEnvironment` is $VANTOR_CREDIT_DB (null when unset).
 ParseOutcome ParseServeArguments(int argc, const char* const* argv,
                                  const char* ledgerFromEnvironment, ServeOptions& options,

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "json_text.h"
+#include "game_text.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "base/log.h"
 #include "cabinet.h"
 #include "console_options.h"
 #include "console_server.h"
@@ -28,6 +29,7 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: operator-console serve [--listen ADDR:PORT] [--content DIR] [--db FILE]\n"
     "                              [--token-file FILE]\n"
+    "       operator-console --help | --version\n"
     "Serves the cabinet's status, meters, credit ledger, payout and log as web pages, and its\n"
     "figures for Prometheus at /metrics. Read-only.\n"
     "  --listen ADDR:PORT  where to answer (default 127.0.0.1:8080; port 0 picks a free one).\n"
@@ -37,6 +39,7 @@ const char* const kUsage =
     "  --token-file FILE   every request must carry the token in this file, as\n"
     "                      'Authorization: Bearer TOKEN' (or as the password of a browser's\n"
     "                      login)\n"
+    "Options take their value as --name VALUE or --name=VALUE.\n"
     "Exit status: 0 stopped by SIGTERM or SIGINT, 1 cannot listen, 2 bad command line or\n"
     "refused.\n";
 
@@ -60,8 +63,12 @@ int main(int argc, char** argv) {
         case ParseOutcome::Help:
             std::fputs(kUsage, stdout);
             return kExitStopped;
+        case ParseOutcome::Version:
+            std::printf("operator-console %s\n", kVersionText);
+            return kExitStopped;
         case ParseOutcome::Bad:
-            std::fprintf(stderr, "operator-console: %s\n%s", error.c_str(), kUsage);
+            std::fprintf(stderr, "operator-console: %s (operator-console --help shows the usage)\n",
+                         error.c_str());
             return kExitUsage;
         case ParseOutcome::Serve:
             break;

@@ -2,13 +2,16 @@
 // reports what each stake took and paid. Its last line is always
 // "payout P% (95% CI L-H%) over N games" for scripts.
 #include <unistd.h>
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "payout_plot.h"
 #include "sim/payout_run.h"
 #include "sim/sim_options.h"
@@ -32,6 +35,16 @@ bool WriteTextFile(const std::string& path, const std::string& text, std::string
         return false;
     }
     return true;
+}
+
+// Whether a file can be made at `path`: its folder exists and may be written to.
+bool CanWriteInto(const std::string& path, std::string& error) {
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    if (access(folder.c_str(), W_OK) == 0) return true;
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
 }
 
 // Writes the CSV and the picture that were asked for. False with a message when one fails.
@@ -64,12 +77,23 @@ int main(int argc, char** argv) {
     SimOptions options;
     std::string error;
     if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "payout-sim: %s\n%s", error.c_str(), kSimUsage);
+        std::fprintf(stderr, "payout-sim: %s (payout-sim --help shows the usage)\n", error.c_str());
         return kExitBadArguments;
     }
     if (options.help) {
         std::fputs(kSimUsage, stdout);
         return kExitDone;
+    }
+    if (options.version) {
+        std::printf("payout-sim %s\n", kVersionText);
+        return kExitDone;
+    }
+    // A long run is not started for files that could never be written at its end.
+    for (const std::string& path : {options.csvPath, options.plotPath}) {
+        if (!path.empty() && !CanWriteInto(path, error)) {
+            std::fprintf(stderr, "payout-sim: %s\n", error.c_str());
+            return kExitFailed;
+        }
     }
 
     std::printf("payout-sim: %" PRId64 " games at each stake, seed %u\nplayer: %s\n\n",

@@ -1,20 +1,18 @@
 #!/usr/bin/python3
 """Draws payout-sim's CSV as a picture: the payout % over the run for each stake, with the
-30 % target. Usage: payout-plot.py SERIES.csv PICTURE.png"""
+30 % target."""
 
+import argparse
 import csv
 import sys
 
-from PIL import Image, ImageDraw, ImageFont
-
-WIDTH, HEIGHT = 900, 520
-LEFT, RIGHT, TOP, BOTTOM = 70, 20, 40, 60
 TARGET = 30.0
-COLOURS = {50: (200, 60, 40), 100: (40, 90, 200)}
+COLOURS = {50: "#c83c28", 100: "#285ac8"}
 NAMES = {50: "50p", 100: "£1"}
 
 
 def read_series(path):
+    """Stake to a list of (games played, payout % so far)."""
     series = {}
     with open(path, newline="") as source:
         for row in csv.DictReader(source):
@@ -23,61 +21,59 @@ def read_series(path):
     return series
 
 
-def nice_range(values):
-    low, high = min(values + [TARGET]), max(values + [TARGET])
+def settled_range(series):
+    """The payout axis: the first points of a run swing widely, so it follows the settled part
+    (and always shows the target)."""
+    most_games = max(points[-1][0] for points in series.values())
+    settled = [p for points in series.values() for g, p in points if g >= most_games / 20]
+    values = (settled or [p for points in series.values() for _, p in points]) + [TARGET]
+    low, high = min(values), max(values)
     pad = max((high - low) * 0.1, 1.0)
     return max(low - pad, 0.0), high + pad
 
 
-def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    series = read_series(sys.argv[1])
-    if not series:
-        sys.exit("no points in " + sys.argv[1])
-    most_games = max(points[-1][0] for points in series.values())
-    # The first points of a run swing widely; the range follows the settled part.
-    settled = [p for points in series.values() for g, p in points if g >= most_games / 20]
-    low, high = nice_range(settled or [p for points in series.values() for _, p in points])
+def draw(series, picture):
+    import matplotlib
+    matplotlib.use("Agg")
+    from matplotlib import pyplot
 
-    image = Image.new("RGB", (WIDTH, HEIGHT), "white")
-    draw = ImageDraw.Draw(image)
-    font = ImageFont.load_default()
-    plot_w, plot_h = WIDTH - LEFT - RIGHT, HEIGHT - TOP - BOTTOM
-
-    def at(games, percent):
-        x = LEFT + plot_w * games / most_games
-        clipped = min(max(percent, low), high)
-        y = TOP + plot_h * (high - clipped) / (high - low)
-        return x, y
-
-    draw.rectangle([LEFT, TOP, LEFT + plot_w, TOP + plot_h], outline="black")
-    for step in range(6):
-        percent = low + (high - low) * step / 5
-        _, y = at(0, percent)
-        draw.line([LEFT - 4, y, LEFT, y], fill="black")
-        draw.text((8, y - 6), "%.2f %%" % percent, fill="black", font=font)
-        games = most_games * step // 5
-        x, _ = at(games, low)
-        draw.line([x, TOP + plot_h, x, TOP + plot_h + 4], fill="black")
-        draw.text((x - 20, TOP + plot_h + 8), str(games), fill="black", font=font)
-    target_y = at(0, TARGET)[1]
-    for x in range(LEFT, LEFT + plot_w, 12):
-        draw.line([x, target_y, min(x + 6, LEFT + plot_w), target_y], fill=(90, 160, 90))
-    draw.text((LEFT + plot_w - 80, target_y - 14), "target 30 %", fill=(60, 130, 60), font=font)
-
-    legend_x = LEFT + 10
+    figure, axes = pyplot.subplots(figsize=(9, 5.2), dpi=100)
     for stake, points in sorted(series.items()):
-        colour = COLOURS.get(stake, (0, 0, 0))
-        draw.line([at(g, p) for g, p in points] if len(points) > 1 else at(*points[0]) * 2,
-                  fill=colour, width=2)
-        final = points[-1][1]
-        draw.text((legend_x, 12), "%s: %.2f %%" % (NAMES.get(stake, str(stake)), final),
-                  fill=colour, font=font)
-        legend_x += 140
-    draw.text((LEFT + plot_w // 2 - 60, HEIGHT - 22), "games played", fill="black", font=font)
-    draw.text((WIDTH - 260, 12), "payout % so far over the run", fill="black", font=font)
-    image.save(sys.argv[2], "PNG")
+        games = [g for g, _ in points]
+        payout = [p for _, p in points]
+        axes.plot(games, payout, color=COLOURS.get(stake, "black"), linewidth=1.5,
+                  marker="o" if len(points) == 1 else None,
+                  label="%s: %.2f %%" % (NAMES.get(stake, str(stake)), payout[-1]))
+    axes.axhline(TARGET, color="#5aa05a", linestyle="--", linewidth=1, label="target 30 %")
+    axes.set_ylim(*settled_range(series))
+    axes.set_xlim(left=0)
+    axes.set_xlabel("games played")
+    axes.set_ylabel("payout % so far")
+    axes.set_title("payout % so far over the run")
+    axes.grid(True, alpha=0.3)
+    axes.legend(loc="upper right")
+    figure.tight_layout()
+    figure.savefig(picture, format="png")
+    pyplot.close(figure)
+
+
+def main():
+    parser = argparse.ArgumentParser(prog="payout-plot.py", description=__doc__)
+    parser.add_argument("series", metavar="SERIES.csv", help="the CSV payout-sim wrote")
+    parser.add_argument("picture", metavar="PICTURE.png", help="the picture to draw")
+    args = parser.parse_args()
+    try:
+        series = read_series(args.series)
+    except (OSError, KeyError, ValueError) as failure:
+        sys.exit("cannot read the series %s: %s" % (args.series, failure))
+    if not series:
+        sys.exit("no points in " + args.series)
+    try:
+        draw(series, args.picture)
+    except OSError as failure:
+        sys.exit("cannot write %s: %s" % (args.picture, failure.strerror or failure))
+    except Exception as failure:  # whatever matplotlib raises: one line, never a traceback
+        sys.exit("cannot draw %s: %s" % (args.picture, failure))
 
 
 if __name__ == "__main__":

@@ -1,4 +1,4 @@
-// The picture of a run's payout over its games, drawn by payout-plot.py (Pillow) from the CSV.
+// The picture of a run's payout over its games, drawn by payout-plot.py (matplotlib) from the CSV.
 #pragma once
 
 #include <string>

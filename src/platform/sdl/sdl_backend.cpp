@@ -12,6 +12,27 @@
 namespace platform {
 namespace {
 
+// The window's title, for the desktop's task bar and window list.
+constexpr const char* kWindowTitle = "Vantor";
+
+// SDL falls back to drivers that draw into memory only when it finds no screen (an SSH session
+// without DISPLAY, say). A cabinet or a window that nobody can see would take money unseen, so
+// those drivers are refused; a run without a screen says so with --headless.
+bool RefuseInvisibleDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    for (const char* invisible : {"offscreen", "dummy"}) {
+        if (SDL_strcasecmp(driver, invisible) == 0) {
+            fprintf(stderr,
+                    "vantor: no screen to show the game on (SDL's '%s' display driver shows "
+                    "nothing; is DISPLAY set?): use --headless to run without one\n",
+                    driver);
+            return true;
+        }
+    }
+    return false;
+}
+
 class SdlBackend final : public Backend {
   public:
     ~SdlBackend() override {
@@ -31,7 +52,7 @@ class SdlBackend final : public Backend {
             width = desktop.w;
             height = desktop.h;
         }
-        return SDL_CreateWindow("", 0, 0, width, height,
+        return SDL_CreateWindow(kWindowTitle, 0, 0, width, height,
                                 SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 
@@ -46,9 +67,11 @@ class SdlBackend final : public Backend {
             return false;
         }
         videoStarted_ = true;
-        window_ = windowed ? SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                              800, 600, SDL_WINDOW_RESIZABLE)
-                           : CreateFullScreenWindow();
+        if (RefuseInvisibleDriver()) return false;
+        window_ = windowed
+                      ? SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED,
+                                         SDL_WINDOWPOS_UNDEFINED, 800, 600, SDL_WINDOW_RESIZABLE)
+                      : CreateFullScreenWindow();
         if (!window_) {
             fprintf(stderr, "vantor: cannot create the window: %s\n", SDL_GetError());
             return false;

@@ -1,9 +1,6 @@
-#include "json_text.h"
+#include "game_text.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -44,40 +41,6 @@ size_t DecodeUtf8(std::string_view text, size_t at, char32_t& code) {
     return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
-void AppendEscape(std::string& out, char32_t unit) {
-    char text[16];  // room for any 32-bit value, though a UTF-16 unit needs four digits
-    std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(unit));
-    out += text;
-}
-
-void AppendCode(std::string& out, char32_t code) {
-    switch (code) {
-        case '"':
-            out += "\\\"";
-            return;
-        case '\\':
-            out += "\\\\";
-            return;
-        case '\n':
-            out += "\\n";
-            return;
-        case '\t':
-            out += "\\t";
-            return;
-        default:
-            break;
-    }
-    if (code >= 0x20 && code < 0x7F) {
-        out += static_cast<char>(code);
-    } else if (code > 0xFFFF) {
-        const char32_t offset = code - 0x10000;
-        AppendEscape(out, 0xD800 + (offset >> 10));
-        AppendEscape(out, 0xDC00 + (offset & 0x3FF));
-    } else {
-        AppendEscape(out, code);
-    }
-}
-
 // Calls `visit` with each character of the text: UTF-8 sequences where they are valid, any other
 // byte as code page 1252.
 void ForEachCharacter(std::string_view text, auto visit) {
@@ -114,22 +77,9 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 }  // namespace
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    ForEachCharacter(text, [&out](char32_t code) { AppendCode(out, code); });
-    return out + "\"";
-}
-
 std::string Utf8Text(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     ForEachCharacter(text, [&out](char32_t code) { AppendUtf8(out, code); });
     return out;
-}
-
-std::string JsonNumber(std::optional<double> value) {
-    if (!value || !std::isfinite(*value)) return "null";
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, *value);
-    return std::string(text, result.ptr);
 }
