@@ -35,7 +35,9 @@
 # exactly what the ledger received through BADD and CADD during the run, and the games bought
 # (counters 0 and 1) by the number of CUSE commands the service carried out, at the stakes the
 # meters say; the service's credit and bank must have moved by inserted - taken + paid; and money
-# left after a run that stopped early must be too little for another game. Any mismatch, crash or
+# left after a run that stopped early must be too little for another game. At the end the whole
+# ledger must agree with the meters: its CUSE rows with the games sold, its BADD and CADD with the
+# paid-out total plus any win the game still owes. Any mismatch, crash or
 # hang ends the soak with status 1 (2 for a bad command line), keeping the work folder and the
 # game's log of the failed run. Status 3: the time given with --minutes ran out before GAMES were
 # played, with every check of the runs played passed.
@@ -290,6 +292,19 @@ while [ "$GAMES_PLAYED" -lt "$GAMES" ]; do
 done
 wall_seconds=$(calc "$(now) - $SOAK_STARTED")
 
+# ---- The whole ledger against the meters: every stake a game sold, every penny paid out ---------
+# A win the credit service did not take waits in the game's owed win file until it is paid.
+read_ledger_since 0
+read_counters
+owed=0
+if [ -f "$GAME_DIR/data/owed-win.txt" ]; then
+    owed=$(awk '$1 == "owed" { print $2 }' "$GAME_DIR/data/owed-win.txt")
+fi
+[ "$USES" -eq $((BOUGHT50 + BOUGHT100)) ] ||
+    fail "the ledger holds $USES CUSE rows but the meters sold $((BOUGHT50 + BOUGHT100)) games"
+[ "$PAID" -eq $((PAID_BY_METERS + owed)) ] ||
+    fail "the ledger paid ${PAID}p through BADD and CADD but the meters count ${PAID_BY_METERS}p paid out and ${owed}p owed"
+
 # ---- Memory: the last quarter of the runs may not peak above the first quarter -----------------
 quarter=$(((RUN + 3) / 4))
 max_of() { printf '%s\n' "$@" | sort -n | tail -n 1; }
@@ -303,6 +318,8 @@ echo "  games            $GAMES_PLAYED in $RUN runs"
 echo "  money inserted   ${INSERTED_TOTAL}p; banks paid out by the operator ${COLLECTED_TOTAL}p"
 echo "  money in (CUSE)  ${TAKEN_TOTAL}p"
 echo "  paid out         ${PAID_TOTAL}p (BADD + CADD, equal to the meters' counter 23 in every run)"
+echo "  whole ledger     $USES CUSE rows = $((BOUGHT50 + BOUGHT100)) games on the meters;" \
+    "BADD + CADD ${PAID}p = counter 23 ${PAID_BY_METERS}p + owed ${owed}p"
 echo "  payout           $payout"
 echo "  peak RSS         first run ${RSS_PER_RUN[0]} kB, last run ${RSS_PER_RUN[-1]} kB;" \
     "highest of the first quarter of runs $rss_early kB, of the last quarter $rss_late kB"

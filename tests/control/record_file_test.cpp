@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/log.h"
 #include "engines/control/controller.h"
 #include "support/work_dir.h"
 
@@ -339,6 +340,35 @@ TEST_F(RecordFileTest, FailedRewriteLeavesTheOldFile) {
     FillController(2);
     WriteRecordFile();
     EXPECT_EQ(ReadFileBytes(kRecordPath), old);
+}
+
+// A save that fails is logged for the operator and made again at the next save.
+TEST_F(RecordFileTest, AFailedSaveIsLoggedAndMadeAtTheNext) {
+    ASSERT_EQ(MakeWorkDirs(), 0);
+    ASSERT_EQ(LogOpen(), 0);
+    fs::create_directories("data/brasswick.rec.tmp/blocker");
+    FillController(2);
+    WriteRecordFile();
+    fs::remove_all("data/brasswick.rec.tmp");
+    WriteRecordFile();
+    LogClose();
+    EXPECT_NE(ReadFileText("~system/logs/Vantor.txt")
+                  .find(" - Record file not saved: cannot create data/brasswick.rec.tmp: "),
+              std::string::npos)
+        << ReadFileText("~system/logs/Vantor.txt");
+    RecordContents saved;
+    ASSERT_TRUE(DecodeRecord(ReadFileBytes(kRecordPath), saved));
+    EXPECT_TRUE(SameControllerValues(saved));
+}
+
+// A pipe at the record file's path is not a record file: start-up reads nothing from it and does
+// not wait for a writer that never comes.
+TEST_F(RecordFileTest, APipeInPlaceOfTheFileIsUnreadableAndDoesNotHoldStartUp) {
+    fs::create_directory("data");
+    ASSERT_EQ(mkfifo(kRecordPath, 0600), 0);
+    FillController(3);
+    ReadRecordFile();
+    EXPECT_EQ(CounterValue(5), 0) << "the controller starts from zero";
 }
 
 TEST_F(RecordFileTest, WriteErrorPartWayLeavesTheOldFileAndNoLeftover) {

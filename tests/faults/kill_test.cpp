@@ -68,6 +68,13 @@ KillMoment KillMomentFor(int run) {
     return run % 3 == 0 ? KillMoment::WhileRecording : KillMoment::AtRandom;
 }
 
+// The pence of a win the game still owes (its owed win file), 0 when it owes nothing.
+int OwedPence() {
+    const std::string text = ReadFileText("data/owed-win.txt");
+    int pence = 0;
+    return std::sscanf(text.c_str(), "owed %d", &pence) == 1 ? pence : 0;
+}
+
 bool RecordBeingRewritten() {
     return std::filesystem::exists("data/brasswick.rec.tmp");
 }
@@ -137,14 +144,30 @@ TEST(KillTheGame, LeavesAWholeRecordFileAndABalancedLedger) {
         EXPECT_GE(GamesSold(before), ledger.stakes);
         EXPECT_LE(GamesSold(before), ledger.stakes + killedAtRandom + killedWhileRecording);
     }
+    // A last run played out settles what the kills left on its way (a win part in flight), and
+    // then the meters and the ledger agree on every penny paid out: counter 23 plus any win still
+    // owed. The games sold may exceed the stakes by the sales killed before their stake was taken.
+    LookAfterTheMoney(db);
+    GameProcess last(service.port(), {"--autoplay", "games=1,stake=50,seed=99"});
+    GameExit lastExit;
+    ASSERT_TRUE(last.WaitFor(kRunLimitMs, lastExit));
+    EXPECT_EQ(lastExit.exitStatus, 0) << ReadFileText("output.txt");
+    const RecordReading record = ReadGameRecord();
+    ASSERT_TRUE(record.present);
     const LedgerCheck ledger = CheckLedger(db);
+    const int owed = OwedPence();
+    EXPECT_EQ(ledger.paid, record.contents.counters[counter::kWonTotal] + owed);
+    EXPECT_GE(GamesSold(record.contents), ledger.stakes);
+    EXPECT_LE(GamesSold(record.contents), ledger.stakes + killedAtRandom + killedWhileRecording);
     std::printf(
         "[ figures  ] %d runs of the game: %d killed at random, %d killed while rewriting "
         "the record file, %d ended by themselves; record file whole every time (%d runs "
-        "left the old one, %d a new one); %d games recorded, %d stakes in a balanced "
-        "ledger of %d rows\n",
+        "left the old one, %d a new one); %d games on the meters against %d stakes in a "
+        "balanced ledger of %d rows; paid out %dp by the ledger, %dp on the meters + %dp "
+        "owed\n",
         runs, killedAtRandom, killedWhileRecording, endedByThemselves, keptOld, gotNew,
-        GamesSold(before), ledger.stakes, ledger.rows);
+        GamesSold(record.contents), ledger.stakes, ledger.rows, ledger.paid,
+        record.contents.counters[counter::kWonTotal], owed);
 }
 
 // The credit service killed at random moments while a game sends it change after change and the

@@ -74,6 +74,7 @@ LedgerCheck CheckLedger(const std::string& db) {
         check.credit = row.credit;
         check.bank = row.bank;
         if (row.command == "CUSE") ++check.stakes;
+        if (row.command == "CADD" || row.command == "BADD") check.paid += row.amount;
         if (row.command == "CUSE" || row.command == "CADD" || row.command == "BADD")
             ++check.gameChanges;
     }

@@ -10,6 +10,7 @@ struct LedgerCheck {
     int rows = 0;
     int stakes = 0;       // CUSE rows: stakes the game had taken
     int gameChanges = 0;  // rows of the game's own commands (CUSE, CADD, BADD)
+    int paid = 0;         // pence of winnings paid: the CADD and BADD rows summed
     int credit = 0;       // the balances rebuilt from the rows
     int bank = 0;
 };

@@ -1,5 +1,7 @@
 #include "rules/question_packs.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -225,6 +227,17 @@ TEST_F(QuestionPacks, QuestionsThatCannotBeFoundSaySo) {
 
 TEST_F(QuestionPacks, MissingPackStopsStartUp) {
     std::filesystem::remove(PackPath(17));
+    EXPECT_EQ(LoadQuestionPacks(), 0);
+}
+
+// A folder, or a pipe that nobody writes, in a pack's place is no pack: start-up stops as for a
+// missing one instead of counting nothing or waiting for ever.
+TEST_F(QuestionPacks, AFolderOrAPipeInAPacksPlaceStopsStartUp) {
+    std::filesystem::remove(PackPath(17));
+    std::filesystem::create_directory(PackPath(17));
+    EXPECT_EQ(LoadQuestionPacks(), 0);
+    std::filesystem::remove(PackPath(17));
+    ASSERT_EQ(mkfifo(PackPath(17).c_str(), 0600), 0);
     EXPECT_EQ(LoadQuestionPacks(), 0);
 }
 
