@@ -25,6 +25,7 @@
 #include "rules/winnings.h"
 #include "screens/attract.h"
 #include "screens/cabinet_screens.h"
+#include "screens/end_sequences.h"
 
 namespace {
 
@@ -152,6 +153,10 @@ int RunWithDisplay() {
     }
     SeedRandom(platform::SeedMilliseconds());
     InitialiseGraphics();
+    // Every picture a screen draws is decoded before the first frame, and the end sequences'
+    // animation is opened on a worker thread meanwhile: no screen waits for a file.
+    KeepSwoopReady();
+    DecodeDescribedSprites();
     if (SpritesStoppedTheDisplay()) return EndAfterDisplayLoss();
     FadeToAttractScreen();
 

@@ -17,8 +17,9 @@ class Backend {
     // Moves the machine's pending input (touches, window closed) onto the queue.
     virtual void CollectEvents(std::deque<Event>& queue) = 0;
     virtual ModeResult OpenDisplay(int width, int height, int bitsPerPixel) = 0;
-    // Shows an 800 x 600 frame of 32-bit pixels (bytes blue, green, red, unused).
-    virtual void ShowFrame(const uint8_t* pixels) = 0;
+    // Shows an 800 x 600 frame of 32-bit pixels (bytes blue, green, red, unused), of which only
+    // the changed rows differ from the frame shown before.
+    virtual void ShowFrame(const uint8_t* pixels, ChangedRows changed) = 0;
     virtual void CloseDisplay() = 0;
     virtual void ShowMessageBox(const char* caption, const char* text) = 0;
     virtual void DebugOutput(const char* text) = 0;

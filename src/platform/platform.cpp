@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -295,6 +296,26 @@ void Yield() {
     DeliverDueScript(state);
 }
 
+void YieldUntil(uint32_t until) {
+    PlatformState& state = Started();
+    const int32_t ahead = static_cast<int32_t>(until - Milliseconds());
+    if (state.options.virtualClock || ahead <= 1) return Yield();
+    state.frameTimes.YieldStarted();
+    // Wake on the millisecond the clock reaches `until`: the clock reads whole milliseconds of
+    // the monotonic clock, so this keeps the pacing as exact as one-millisecond yields do.
+    constexpr int32_t kLongestSleepMs = 100;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const int64_t wakeMs = static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000 +
+                           std::min(ahead, kLongestSleepMs);
+    const timespec wake{static_cast<time_t>(wakeMs / 1000),
+                        static_cast<long>(wakeMs % 1000) * 1000000};
+    // A stop signal cuts the sleep short; the caller's loop sees it at once.
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr);
+    state.frameTimes.YieldEnded();
+    DeliverDueScript(state);
+}
+
 int64_t CalendarSeconds() {
     return static_cast<int64_t>(time(nullptr));
 }
@@ -311,13 +332,13 @@ ModeResult OpenDisplay(int width, int height, int bitsPerPixel) {
     return result;
 }
 
-void PresentFrame(const uint8_t* pixels, int pitch) {
+void PresentFrame(const uint8_t* pixels, int pitch, ChangedRows changed) {
     PlatformState& state = Started();
     if (state.bitsPerPixel == 0) return;
     state.frameTimes.FramePresented(Milliseconds());
     const uint8_t* shown = ShownPixels(state, pixels, pitch);
     WritePendingCaptures(state, shown);
-    state.backend->ShowFrame(shown);
+    state.backend->ShowFrame(shown, changed);
     if (++state.presentCount % kTracePresentEvery == 0)
         state.trace.Line(Milliseconds(), "present " + std::to_string(state.presentCount));
     state.frameTimes.PresentEnded();

@@ -5,6 +5,7 @@
 // trace, so a run can be replayed exactly. Nothing above this layer includes SDL.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -70,6 +71,11 @@ uint32_t SeedMilliseconds();
 // Called by every wait between clock reads. Real clock: sleeps about a millisecond. Virtual
 // clock: advances it by one millisecond. Both deliver scripted touches that have come due.
 void Yield();
+// A yield for a wait that ends when the clock reaches `until` (the frame pacing): the real clock
+// sleeps until then (at most a tenth of a second) in one go instead of a millisecond at a time, so
+// an idle screen wakes the machine once a frame; the virtual clock advances one millisecond, as
+// Yield does.
+void YieldUntil(uint32_t until);
 // Seconds since 1 January 1970, for the calendar seed and the record file's date.
 int64_t CalendarSeconds();
 
@@ -77,9 +83,18 @@ int64_t CalendarSeconds();
 enum class ModeResult { Ok, InvalidMode, Failed };
 // Asks for an 800 x 600 display at 32, 24 or 16 bits a pixel.
 ModeResult OpenDisplay(int width, int height, int bitsPerPixel);
+// The rows [first, end) in which a frame differs from the frame presented before it; empty when
+// the two are the same. Whole frames unless the caller knows better.
+struct ChangedRows {
+    int first = 0;
+    int end = INT_MAX;
+    bool Empty() const { return first >= end; }
+};
 // Shows a finished frame: `pixels` holds height rows of `pitch` bytes in the display's format
-// (32 bits: bytes blue, green, red, unused; 24 bits: blue, green, red; 16 bits: 5-6-5).
-void PresentFrame(const uint8_t* pixels, int pitch);
+// (32 bits: bytes blue, green, red, unused; 24 bits: blue, green, red; 16 bits: 5-6-5). Only the
+// changed rows are sent to the screen; an unchanged frame still counts as presented (captures,
+// frame times, trace).
+void PresentFrame(const uint8_t* pixels, int pitch, ChangedRows changed = {});
 void CloseDisplay();
 // Tests only: makes the headless display refuse a depth, so the fall-back can be exercised.
 void RefuseDisplayDepth(int bitsPerPixel, bool refuse);

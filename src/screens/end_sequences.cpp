@@ -140,6 +140,10 @@ std::string WinAmountText(int32_t pence) {
     return text;
 }
 
+void KeepSwoopReady() {
+    KeepVideoReady(kSwoopVideo);
+}
+
 void DrawBallOverVideo() {
     DrawImageCell(yourBallLeftImage, kYourBallLeftName, 0, kBallOverVideoLeftX, kBallOverVideoY);
     DrawImageCell(yourBallRightImage, kYourBallRightName, 0, kBallOverVideoRightX, kBallOverVideoY);

@@ -15,6 +15,9 @@
 void PlayWinSequence(int32_t amount);
 // The loss: the swoop and the ball opening on the game-over plate. Nothing is paid.
 void PlayLossSequence();
+// Has the swoop animation opened and its first frames decoded ahead of every end sequence (on a
+// worker thread), so that no game's ending waits for the file. Start-up calls it once.
+void KeepSwoopReady();
 // Draws the player's ball halves and the title plate over the current animation frame.
 void DrawBallOverVideo();
 

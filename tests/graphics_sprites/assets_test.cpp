@@ -95,6 +95,15 @@ TEST_F(InitialiseGraphicsTest, FillsEverySpriteAndRegistersTheImages) {
     EXPECT_EQ(FindImageFrame("Graphic_resource//Main//Winplan.tga", 24), nullptr);
 }
 
+TEST_F(InitialiseGraphicsTest, DescribedSpritesCanBeDecodedBeforeTheirFirstDraw) {
+    InitialiseGraphics();
+    DecodeDescribedSprites();
+    for (const Sprite* sprite : {&insertCoinsSprite, &menuBackgroundSprite, &infoScreenSprite,
+                                 &questionBoxSprite, &questionNumber13Sprite, &carryOnButtonSprite})
+        EXPECT_TRUE(Decoded(*sprite)) << sprite->fileIndex;
+    EXPECT_EQ(questionNumber13Sprite.frameHeight, kPictureHeight / 18);
+}
+
 TEST_F(InitialiseGraphicsTest, LogsInAndOutAroundTheLoadingMessages) {
     InitialiseGraphics();
     const std::string log = ReadFileText("~system/logs/Vantor.txt");

@@ -258,6 +258,21 @@ TEST_F(VideoTest, LargerStepsSkipFramesAndStopAtTheLast) {
     EXPECT_EQ(FramesSeen(TestVideos().raw, 3), (std::vector<int>{0, 3, 6, 9, 9}));
 }
 
+TEST_F(VideoTest, AVideoKeptReadyPlaysLikeOneOpenedOnTheSpotGameAfterGame) {
+    KeepVideoReady(TestVideos().raw.c_str());
+    const std::vector<int> expected{0, 3, 6, 9, 9};
+    EXPECT_EQ(FramesSeen(TestVideos().raw, 3), expected);
+    CloseVideo();
+    EXPECT_EQ(FramesSeen(TestVideos().raw, 3), expected) << "made ready again after closing";
+    CloseVideo();
+    EXPECT_EQ(OpenVideo(TestVideos().mjpeg.c_str(), 30, 0), 0) << "another file opens as before";
+    DrawVideoFrame(-1, 0, 0);
+    EXPECT_EQ(VideoState(), kVideoPlaying);
+    CloseVideo();
+    EXPECT_EQ(FramesSeen(TestVideos().raw, 3), expected);
+    ForgetVideo();
+}
+
 // A file may leave frame numbers out to repeat the frame before: that frame stays up for them,
 // and the frame after comes at its own time, not early.
 TEST_F(VideoTest, ALeftOutFrameIsStoodInForByTheFrameBefore) {

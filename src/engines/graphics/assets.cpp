@@ -266,6 +266,11 @@ void InitialiseGraphics() {
     LogPrint("InitialiseGraphics OUT\n");
 }
 
+void DecodeDescribedSprites() {
+    for (const SpriteRow& row : kSpriteRows)
+        if (row.load == SpriteLoad::Describe) LoadSprite(*row.sprite, row.fileId, row.frames);
+}
+
 void ForgetGraphics() {
     for (const ImageLoad& load : kImagesBeforeValues)
         *load.image = nullptr;

@@ -101,6 +101,9 @@ extern Sprite congratsBaseSprite;         // CongratsBase
 // "InitialiseGraphics OUT". Nothing is checked: a missing image stays null and a bad sprite file
 // stops the display.
 void InitialiseGraphics();
+// Decodes now every sprite that InitialiseGraphics only described, so that no screen has to decode
+// a picture in the middle of its frames. Start-up calls it right after InitialiseGraphics.
+void DecodeDescribedSprites();
 // Forgets every picture above, fonts included, as before InitialiseGraphics: the images become
 // null (their surfaces belong to the display context, which a new display may have released) and
 // the sprite records empty.

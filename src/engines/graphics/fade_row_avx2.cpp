@@ -17,12 +17,11 @@ struct Avx2 {
     static V Set32(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
     static V LowBytes(V v, V zero) { return _mm256_unpacklo_epi8(v, zero); }
     static V HighBytes(V v, V zero) { return _mm256_unpackhi_epi8(v, zero); }
+    static V MulHighU16(V x, V y) { return _mm256_mulhi_epu16(x, y); }
+    static V SubSaturated(V x, V y) { return _mm256_subs_epu8(x, y); }
+    static V AddBytes(V x, V y) { return _mm256_add_epi8(x, y); }
+    static V SubBytes(V x, V y) { return _mm256_sub_epi8(x, y); }
     static V PackBytes(V low, V high) { return _mm256_packus_epi16(low, high); }
-    static V Add16(V x, V y) { return _mm256_add_epi16(x, y); }
-    static V Sub16(V x, V y) { return _mm256_sub_epi16(x, y); }
-    static V MulLow16(V x, V y) { return _mm256_mullo_epi16(x, y); }
-    static V MulHigh16(V x, V y) { return _mm256_mulhi_epi16(x, y); }
-    static V ShiftRight16(V x, int n) { return _mm256_srai_epi16(x, n); }
     static V And(V x, V y) { return _mm256_and_si256(x, y); }
     static V AndNot(V x, V y) { return _mm256_andnot_si256(x, y); }
     static V Or(V x, V y) { return _mm256_or_si256(x, y); }

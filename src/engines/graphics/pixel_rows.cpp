@@ -33,12 +33,11 @@ struct Sse2 {
     static V Set32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
     static V LowBytes(V v, V zero) { return _mm_unpacklo_epi8(v, zero); }
     static V HighBytes(V v, V zero) { return _mm_unpackhi_epi8(v, zero); }
+    static V MulHighU16(V x, V y) { return _mm_mulhi_epu16(x, y); }
+    static V SubSaturated(V x, V y) { return _mm_subs_epu8(x, y); }
+    static V AddBytes(V x, V y) { return _mm_add_epi8(x, y); }
+    static V SubBytes(V x, V y) { return _mm_sub_epi8(x, y); }
     static V PackBytes(V low, V high) { return _mm_packus_epi16(low, high); }
-    static V Add16(V x, V y) { return _mm_add_epi16(x, y); }
-    static V Sub16(V x, V y) { return _mm_sub_epi16(x, y); }
-    static V MulLow16(V x, V y) { return _mm_mullo_epi16(x, y); }
-    static V MulHigh16(V x, V y) { return _mm_mulhi_epi16(x, y); }
-    static V ShiftRight16(V x, int n) { return _mm_srai_epi16(x, n); }
     static V And(V x, V y) { return _mm_and_si128(x, y); }
     static V AndNot(V x, V y) { return _mm_andnot_si128(x, y); }
     static V Or(V x, V y) { return _mm_or_si128(x, y); }
@@ -68,9 +67,11 @@ void CopyKeyedRow32(const uint8_t* in, uint8_t* out, int count, uint32_t key) {
 void BlendBytes(const uint8_t* a, const uint8_t* b, int count, int percent, uint8_t* out) {
     int i = 0;
 #if defined(__SSE2__)
-    const __m128i scale = Sse2::Set16(static_cast<int16_t>(percent));
+    const __m128i multiplier = Sse2::Set16(BlendMultiplier(percent));
+    const uint8_t* from = percent >= 100 ? a : b;
     for (; i + 16 <= count; i += 16)
-        Sse2::Store(out + i, BlendVector<Sse2>(Sse2::Load(a + i), Sse2::Load(b + i), scale));
+        Sse2::Store(out + i,
+                    BlendVector<Sse2>(Sse2::Load(a + i), Sse2::Load(from + i), multiplier));
 #endif
     for (; i < count; ++i)
         out[i] = static_cast<uint8_t>(b[i] + percent * (a[i] - b[i]) / 100);

@@ -185,12 +185,39 @@ void Fill(Surface* surface, int left, int top, int right, int bottom, uint32_t c
         std::memcpy(surface->Row(y) + left * surface->bytesPerPixel, first, rowBytes);
 }
 
+// The rows in which two frames of the same size differ.
+platform::ChangedRows RowsThatDiffer(const Surface& frame, const Surface& before) {
+    const size_t rowBytes = static_cast<size_t>(frame.width) * frame.bytesPerPixel;
+    auto same = [&](int y) { return std::memcmp(frame.Row(y), before.Row(y), rowBytes) == 0; };
+    platform::ChangedRows rows{0, frame.height};
+    while (rows.first < rows.end && same(rows.first))
+        ++rows.first;
+    while (rows.end > rows.first && same(rows.end - 1))
+        --rows.end;
+    return rows;
+}
+
+// The rows of the last frame shown that differ from the frame before it.
+platform::ChangedRows lastChangedRows;
+
 // The flip: the back buffer's frame becomes the primary surface's and the platform shows it; the
-// back buffer is left with the frame shown before, as a flip chain leaves it.
+// back buffer is left with the frame shown before, as a flip chain leaves it. Only the rows that
+// differ from that frame are sent on.
 void ShowBackBuffer() {
     if (!PrimarySurface || !BackBuffer) return;
     PrimarySurface->pixels.swap(BackBuffer->pixels);
-    platform::PresentFrame(PrimarySurface->pixels.data(), PrimarySurface->pitch);
+    lastChangedRows = RowsThatDiffer(*PrimarySurface, *BackBuffer);
+    platform::PresentFrame(PrimarySurface->pixels.data(), PrimarySurface->pitch, lastChangedRows);
+}
+
+// Brings the back buffer level with the frame just shown: only the rows that changed differ.
+void CopyShownFrameBack() {
+    if (!PrimarySurface || !BackBuffer ||
+        PrimarySurface->pixels.size() != BackBuffer->pixels.size())
+        return;
+    const int end = std::min(lastChangedRows.end, PrimarySurface->height);
+    for (int y = std::max(lastChangedRows.first, 0); y < end; ++y)
+        std::memcpy(BackBuffer->Row(y), PrimarySurface->Row(y), PrimarySurface->pitch);
 }
 
 // Handles input until the frame deadline has passed, then sets the next one.
@@ -201,7 +228,7 @@ void WaitForFrameDeadline() {
         SetDeadlineNow(frameDeadline);
     PumpMessages();
     while (!DeadlinePassed(frameDeadline)) {
-        platform::Yield();
+        platform::YieldUntil(frameDeadline);
         PumpMessages();
     }
     SetDeadline(frameDeadline, kFrameSpacingMs);
@@ -267,7 +294,7 @@ void DrawLayer(int layer, int offsetX, int offsetY, int keyMode, int left, int t
 
 void PresentFrame() {
     FlipFrame();
-    if (PrimarySurface && BackBuffer) BackBuffer->pixels = PrimarySurface->pixels;
+    CopyShownFrameBack();
 }
 
 void FlipFrame() {

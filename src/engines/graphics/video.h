@@ -22,5 +22,10 @@ int DrawVideoFrame(int step, int x, int y);
 int VideoState();
 // Closes the file and sets the state to closed. Always 0.
 int CloseVideo();
-// Closes the file and puts the playback back as it is at start-up, before any video was opened.
+// Keeps the file ready to play: it is opened and its first two frames decoded on a worker thread,
+// so that OpenVideo of it starts at once, and after each CloseVideo it is made ready again the
+// same way. While a video plays, the frame after the one shown is decoded on a worker as well.
+void KeepVideoReady(const char* fileName);
+// Closes the file and puts the playback back as it is at start-up, before any video was opened
+// or kept ready.
 void ForgetVideo();

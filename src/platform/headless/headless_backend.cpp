@@ -23,7 +23,7 @@ class HeadlessBackend final : public Backend {
             return ModeResult::InvalidMode;
         return RefusedDepths().count(bitsPerPixel) ? ModeResult::InvalidMode : ModeResult::Ok;
     }
-    void ShowFrame(const uint8_t*) override {}
+    void ShowFrame(const uint8_t*, ChangedRows) override {}
     void CloseDisplay() override {}
     void ShowMessageBox(const char* caption, const char* text) override {
         fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");

@@ -3,9 +3,8 @@
 // screen pixels; closing the window asks for the orderly shut-down.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include "platform/backend.h"
 
@@ -124,21 +123,23 @@ class SdlBackend final : public Backend {
                                      SDL_TEXTUREACCESS_STREAMING, width, height);
         width_ = width;
         height_ = height;
-        shown_.clear();
         repaintNeeded_ = true;
         return texture_ ? ModeResult::Ok : ModeResult::Failed;
     }
 
-    // A frame like the one on the screen is not sent again: on the attract screen most frames
-    // are unchanged, and comparing one costs far less than uploading and presenting it.
-    void ShowFrame(const uint8_t* pixels) override {
+    // Only what changed goes to the screen: on the attract screen most frames are the same as
+    // the one shown, and the highlight's steps change a band of rows. After the window was
+    // uncovered or resized the whole frame is sent again.
+    void ShowFrame(const uint8_t* pixels, ChangedRows changed) override {
         if (!texture_) return;
-        const size_t bytes = static_cast<size_t>(width_) * height_ * 4;
-        if (!repaintNeeded_ && shown_.size() == bytes && memcmp(shown_.data(), pixels, bytes) == 0)
-            return;
-        shown_.assign(pixels, pixels + bytes);
+        if (repaintNeeded_) changed = ChangedRows{};
+        const int first = std::clamp(changed.first, 0, height_);
+        const int end = std::clamp(changed.end, 0, height_);
+        if (first >= end) return;
         repaintNeeded_ = false;
-        SDL_UpdateTexture(texture_, nullptr, pixels, width_ * 4);
+        const SDL_Rect rows{0, first, width_, end - first};
+        const size_t rowBytes = static_cast<size_t>(width_) * 4;
+        SDL_UpdateTexture(texture_, &rows, pixels + first * rowBytes, static_cast<int>(rowBytes));
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
         SDL_RenderPresent(renderer_);
@@ -169,7 +170,6 @@ class SdlBackend final : public Backend {
     SDL_Texture* texture_ = nullptr;
     int width_ = 800;
     int height_ = 600;
-    std::vector<uint8_t> shown_;  // the frame on the screen
     bool repaintNeeded_ = true;
 };
 
