@@ -194,47 +194,48 @@ void PutColour(uint8_t* pixel, Colour colour) {
     pixel[0] = colour.blue;
     pixel[1] = colour.green;
     pixel[2] = colour.red;
-    pixel[3] = 255;
 }
 
-void PutMasked(uint8_t* pixel, const Layout& layout, uint32_t value) {
-    PutColour(pixel, Colour{layout.blue.Of(value), layout.green.Of(value), layout.red.Of(value)});
-}
-
-// One stored row of an uncompressed picture into one row of the image.
+// One stored row of an uncompressed picture of a depth other than 24 bits as blue, green and red.
 void DecodeRow(const uint8_t* stored, const Layout& layout, uint8_t* out) {
+    const int width = layout.width;
     const uint32_t bits = layout.bitsPerPixel;
-    for (int x = 0; x < layout.width; ++x, out += 4) {
-        if (bits <= 8) {
-            // Palette indices, the leftmost pixel in the highest bits of each byte.
+    if (bits <= 8) {
+        // Palette indices, the leftmost pixel in the highest bits of each byte.
+        const unsigned mask = (1u << bits) - 1;
+        for (int x = 0; x < width; ++x, out += 3) {
             const size_t bit = static_cast<size_t>(x) * bits;
-            const unsigned index = (stored[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-            PutColour(out, layout.palette[index]);
-        } else if (bits == 16) {
-            PutMasked(out, layout, static_cast<uint32_t>(stored[2 * x] | stored[2 * x + 1] << 8));
-        } else if (bits == 24) {
-            PutColour(out, Colour{stored[3 * x], stored[3 * x + 1], stored[3 * x + 2]});
-        } else {
-            const uint8_t* p = stored + 4 * x;
-            PutMasked(out, layout,
-                      p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+            PutColour(out, layout.palette[(stored[bit / 8] >> (8 - bits - bit % 8)) & mask]);
         }
+        return;
+    }
+    const int bytesPerPixel = static_cast<int>(bits / 8);
+    for (int x = 0; x < width; ++x, stored += bytesPerPixel, out += 3) {
+        uint32_t value = stored[0] | stored[1] << 8;
+        if (bytesPerPixel == 4) value |= stored[2] << 16 | static_cast<uint32_t>(stored[3]) << 24;
+        PutColour(out, Colour{layout.blue.Of(value), layout.green.Of(value), layout.red.Of(value)});
     }
 }
 
 BmpStatus DecodeUncompressed(std::span<const uint8_t> bytes, const Layout& layout,
-                             DecodedImage& image) {
+                             BitmapSink& sink) {
     const uint64_t rowBits = static_cast<uint64_t>(layout.width) * layout.bitsPerPixel;
     const uint64_t stride = (rowBits + 31) / 32 * 4;  // rows are padded to whole 4-byte words
     // The last row may lack its padding.
     const uint64_t needed = stride * (layout.rows - 1) + (rowBits + 7) / 8;
     if (needed > bytes.size() - layout.pixelOffset) return BmpStatus::Malformed;
-    if (!Allocate(image.pixels, static_cast<size_t>(layout.width) * layout.rows * 4))
+    std::vector<uint8_t> row;
+    if (!Allocate(row, static_cast<size_t>(layout.width) * 3) ||
+        !sink.Begin(layout.width, layout.rows))
         return BmpStatus::OutOfMemory;
     for (int stored = 0; stored < layout.rows; ++stored) {
-        const int y = layout.topDown ? stored : layout.rows - 1 - stored;
-        DecodeRow(bytes.data() + layout.pixelOffset + stride * stored, layout,
-                  image.pixels.data() + static_cast<size_t>(y) * layout.width * 4);
+        const uint8_t* pixels = bytes.data() + layout.pixelOffset + stride * stored;
+        // 24-bit rows are stored as the sink takes them: no copy.
+        if (layout.bitsPerPixel != 24) {
+            DecodeRow(pixels, layout, row.data());
+            pixels = row.data();
+        }
+        sink.Row(layout.topDown ? stored : layout.rows - 1 - stored, pixels);
     }
     return BmpStatus::Ok;
 }
@@ -307,24 +308,46 @@ bool DecodeRunLength(std::span<const uint8_t> bytes, const Layout& layout,
 }
 
 BmpStatus DecodeRunLengthPicture(std::span<const uint8_t> bytes, const Layout& layout,
-                                 DecodedImage& image) {
+                                 BitmapSink& sink) {
     const uint64_t pixels = static_cast<uint64_t>(layout.width) * layout.rows;
     const uint64_t dataBytes = bytes.size() - layout.pixelOffset;
     if (pixels > std::max(kRunLengthPixelsAlways, dataBytes * kRunLengthPixelsPerByte))
         return BmpStatus::Malformed;
-    std::vector<uint8_t> indices;
-    if (!Allocate(indices, pixels) || !Allocate(image.pixels, pixels * 4))
+    std::vector<uint8_t> indices, row;
+    if (!Allocate(indices, pixels) || !Allocate(row, static_cast<size_t>(layout.width) * 3))
         return BmpStatus::OutOfMemory;
     if (!DecodeRunLength(bytes, layout, indices)) return BmpStatus::Malformed;
+    if (!sink.Begin(layout.width, layout.rows)) return BmpStatus::OutOfMemory;
     for (int stored = 0; stored < layout.rows; ++stored) {
         const uint8_t* index = indices.data() + static_cast<size_t>(stored) * layout.width;
-        uint8_t* out =
-            image.pixels.data() + static_cast<size_t>(layout.rows - 1 - stored) * layout.width * 4;
-        for (int x = 0; x < layout.width; ++x, out += 4)
-            PutColour(out, layout.palette[index[x]]);
+        for (int x = 0; x < layout.width; ++x)
+            PutColour(row.data() + 3 * x, layout.palette[index[x]]);
+        sink.Row(layout.rows - 1 - stored, row.data());
     }
     return BmpStatus::Ok;
 }
+
+// A whole picture in memory, top row first.
+class ImageSink : public BitmapSink {
+  public:
+    explicit ImageSink(DecodedImage& image) : image_(image) {}
+    bool Begin(int width, int height) override {
+        image_.width = width;
+        image_.height = height;
+        image_.hasAlpha = false;
+        return Allocate(image_.pixels, static_cast<size_t>(width) * height * 4);
+    }
+    void Row(int y, const uint8_t* pixels) override {
+        uint8_t* out = image_.pixels.data() + static_cast<size_t>(y) * image_.width * 4;
+        for (int x = 0; x < image_.width; ++x, pixels += 3, out += 4) {
+            std::copy_n(pixels, 3, out);
+            out[3] = 255;
+        }
+    }
+
+  private:
+    DecodedImage& image_;
+};
 
 }  // namespace
 
@@ -336,15 +359,17 @@ BmpStatus ReadBmpSize(std::span<const uint8_t> bytes, int& width, int& height) {
     return BmpStatus::Ok;
 }
 
-BmpStatus DecodeBitmap(std::span<const uint8_t> bytes, DecodedImage& image) {
+BmpStatus DecodeBitmap(std::span<const uint8_t> bytes, BitmapSink& sink) {
     Layout layout;
     if (BmpStatus status = ReadLayout(bytes, layout); status != BmpStatus::Ok) return status;
-    image.width = layout.width;
-    image.height = layout.rows;
-    image.hasAlpha = false;
     const bool runLength = layout.compression == kRunLength8 || layout.compression == kRunLength4;
-    const BmpStatus status = runLength ? DecodeRunLengthPicture(bytes, layout, image)
-                                       : DecodeUncompressed(bytes, layout, image);
+    return runLength ? DecodeRunLengthPicture(bytes, layout, sink)
+                     : DecodeUncompressed(bytes, layout, sink);
+}
+
+BmpStatus DecodeBitmap(std::span<const uint8_t> bytes, DecodedImage& image) {
+    ImageSink sink(image);
+    const BmpStatus status = DecodeBitmap(bytes, sink);
     if (status != BmpStatus::Ok) image.pixels.clear();
     return status;
 }

@@ -21,6 +21,20 @@ enum class BmpStatus {
 // file suffice.
 BmpStatus ReadBmpSize(std::span<const uint8_t> bytes, int& width, int& height);
 
-// The whole picture, top row first, as blue, green, red and 255: a bitmap carries no alpha here.
-// Sides are limited to 32767 pixels.
+// Where a decoded picture goes, a row at a time, so that a reader of the picture's own kind needs
+// no copy of it: Begin once the file has been checked (false when there is no memory for the
+// picture), then every row once, in the order the file stores them.
+class BitmapSink {
+  public:
+    virtual ~BitmapSink() = default;
+    virtual bool Begin(int width, int height) = 0;
+    // Row y counted from the top: width pixels of three bytes, blue, green and red (a bitmap
+    // carries no alpha here).
+    virtual void Row(int y, const uint8_t* pixels) = 0;
+};
+
+// Decodes the picture into the sink. Sides are limited to 32767 pixels.
+BmpStatus DecodeBitmap(std::span<const uint8_t> bytes, BitmapSink& sink);
+
+// The whole picture, top row first, as blue, green, red and 255.
 BmpStatus DecodeBitmap(std::span<const uint8_t> bytes, DecodedImage& image);

@@ -175,29 +175,51 @@ SpriteReadFailure DecodePcx(std::span<const uint8_t> bytes, int bitsPerPixel,
     return kSpriteReadOk;
 }
 
+// A bitmap's rows straight into a new surface in the display's format.
+class SpriteSink : public BitmapSink {
+  public:
+    SpriteSink(int bitsPerPixel, std::unique_ptr<Surface>& picture)
+        : bitsPerPixel_(bitsPerPixel), picture_(picture) {}
+    bool Begin(int width, int height) override {
+        return NewPicture(width, height, bitsPerPixel_, picture_) == kSpriteReadOk;
+    }
+    void Row(int y, const uint8_t* from) override {
+        if (picture_->bytesPerPixel == 2)
+            PutRow<2>(picture_->Row(y), from);
+        else if (picture_->bytesPerPixel == 3)
+            PutRow<3>(picture_->Row(y), from);
+        else
+            PutRow<4>(picture_->Row(y), from);
+    }
+
+  private:
+    // One loop for each surface depth: a screen-sized picture is decoded between two frames.
+    template <int kBytesPerPixel>
+    void PutRow(uint8_t* pixel, const uint8_t* from) const {
+        for (int x = 0; x < picture_->width; ++x, from += 3, pixel += kBytesPerPixel)
+            PutPixel(pixel, kBytesPerPixel, from[2], from[1], from[0]);
+    }
+
+    int bitsPerPixel_;
+    std::unique_ptr<Surface>& picture_;
+};
+
 // Bitmaps are read by the bitmap reader: the pixels from where the header says they start, at
 // whatever depth and compression the file names, the right way up; a kind it does not know, or a
 // damaged file, is refused rather than drawn.
 SpriteReadFailure DecodeBmp(std::span<const uint8_t> bytes, int bitsPerPixel,
                             std::unique_ptr<Surface>& picture) {
-    DecodedImage image;
-    switch (DecodeBitmap(bytes, image)) {
+    SpriteSink sink(bitsPerPixel, picture);
+    switch (DecodeBitmap(bytes, sink)) {
         case BmpStatus::Ok:
-            break;
+            return kSpriteReadOk;
         case BmpStatus::OutOfMemory:
+            picture.reset();
             return kSpriteOutOfMemory;
         default:
+            picture.reset();
             return kSpriteFileBad;
     }
-    if (SpriteReadFailure failure = NewPicture(image.width, image.height, bitsPerPixel, picture))
-        return failure;
-    const uint8_t* from = image.pixels.data();
-    for (int y = 0; y < image.height; ++y) {
-        uint8_t* pixel = picture->Row(y);
-        for (int x = 0; x < image.width; ++x, from += 4, pixel += picture->bytesPerPixel)
-            PutPixel(pixel, picture->bytesPerPixel, from[2], from[1], from[0]);
-    }
-    return kSpriteReadOk;
 }
 
 }  // namespace
