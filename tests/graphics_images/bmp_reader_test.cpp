@@ -191,6 +191,11 @@ TEST(BitmapReader, RunLengthFilesCutShortOrClaimingTooMuchAreRefused) {
     // 32767 x 32767 from two bytes of data.
     EXPECT_EQ(DecodeBitmap(BitmapFile(RunLength(1, 32767, 32767, {0, 1})), image),
               BmpStatus::Malformed);
+    // A blank screen, every row only an end of line, is a real picture.
+    Bytes endsOfLine;
+    for (int row = 0; row < 600; ++row)
+        endsOfLine.insert(endsOfLine.end(), {0, 0});
+    EXPECT_EQ(DecodeBitmap(BitmapFile(RunLength(1, 800, 600, endsOfLine)), image), BmpStatus::Ok);
 }
 
 // Random damage of good files of every kind at every length and in every byte: the reader must

@@ -15,10 +15,11 @@ constexpr size_t kMasksAt = kFileHeaderBytes + 40;
 constexpr int kLongestSide = 32767;
 
 // A run-length picture can claim far more pixels than its bytes (a jump, or the end of the
-// picture, leaves the rest blank). Real ones stay well inside this many pixels per byte of data,
-// or this many in all, so a forged header cannot make the reader allocate gigabytes.
+// picture, leaves the rest blank). Real ones stay well inside this many pixels per byte of data
+// (a run gives at most 255 pixels for two bytes, an end of line a row up to 2048 wide), or this
+// many in all, so a forged header cannot make the reader allocate gigabytes.
 constexpr uint64_t kRunLengthPixelsPerByte = 1024;
-constexpr uint64_t kRunLengthPixelsAlways = uint64_t{1} << 21;
+constexpr uint64_t kRunLengthPixelsAlways = uint64_t{1} << 16;
 
 enum Compression : uint32_t {
     kUncompressed = 0,
