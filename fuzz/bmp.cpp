@@ -1,5 +1,6 @@
-// Both BMP readers over any bytes: the image path's (24- and 32-bit bitmaps, through the same
-// content sniffing the loader uses) and the sprite path's (24-bit bitmaps at every display depth).
+// The bitmap reader over any bytes, as both picture paths use it: the image path's (through the
+// same content sniffing the loader uses) and the sprite path's (at every display depth). Seeds
+// cover the OS/2 and V4/V5 headers, palettes, colour masks and RLE8/RLE4.
 #include <cstdlib>
 #include <span>
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the fuzz targets: small valid files of every format the game reads,
-and a few broken ones. Run it from anywhere; it rewrites fuzz/corpus/ beside this script.
+and a few broken ones. Run it from anywhere; it rewrites fuzz/corpus/ beside this script, or only
+the folders of the targets named (make_corpus.py bmp wav).
 
 The files are made byte by byte here so that they stay tiny (a fuzzer mutates small inputs much
 faster) and cover the variants each reader accepts."""
@@ -9,6 +10,7 @@ import pathlib
 import re
 import shutil
 import struct
+import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
 CORPUS = HERE / "corpus"
@@ -56,9 +58,30 @@ def bmp(width, height, bits, compression=0, masks=b"", pixel_bytes=None):
             + u32(0) * 2 + masks + pixel_bytes)
 
 
+def bmp_any_header(header_size, width, height, bits, compression, palette, pixel_bytes,
+                   masks=b""):
+    """A bitmap with the OS/2 12-byte header, or a V4 (108) or V5 (124) header holding its masks,
+    as editors write them: the pixels start after the header and palette."""
+    if header_size == 12:
+        info = u32(12) + u16(width) + u16(height) + u16(1) + u16(bits)
+    else:
+        info = (u32(header_size) + struct.pack("<ii", width, height) + u16(1) + u16(bits)
+                + u32(compression) + u32(len(pixel_bytes)) + u32(2835) * 2
+                + u32(len(palette) // 4) + u32(0) + masks)
+        info = info.ljust(header_size, b"\0")
+    offset = 14 + len(info) + len(palette)
+    return (b"BM" + u32(offset + len(pixel_bytes)) + u32(0) + u32(offset) + info + palette
+            + pixel_bytes)
+
+
 def bmp_files():
     masks = u32(0x00FF0000) + u32(0x0000FF00) + u32(0x000000FF)
     good = bmp(3, 2, 24)
+    palette = b"".join(u32(c) for c in (0, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080))
+    # 6 x 2 RLE8: a run, three literals padded to a word, end of line, a jump, a run, the end.
+    rle8 = bytes([3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1])
+    # 5 x 2 RLE4: a run of alternating nibbles, end of line, three literal nibbles, the end.
+    rle4 = bytes([5, 0x12, 0, 0, 0, 3, 0x34, 0x10, 0, 1])
     return {
         "rgb24_3x2.bmp": good,
         "rgb32_2x2.bmp": bmp(2, 2, 32),
@@ -66,6 +89,14 @@ def bmp_files():
         "top_down_2x2.bmp": bmp(2, -2, 24),
         "truncated.bmp": good[:-5],
         "8bit.bmp": bmp(4, 1, 8),
+        "rle8_6x2.bmp": bmp_any_header(40, 6, 2, 8, 1, palette, rle8),
+        "rle4_5x2.bmp": bmp_any_header(40, 5, 2, 4, 2, palette, rle4),
+        "os2_8bit_3x1.bmp": bmp_any_header(12, 3, 1, 8, 0, bytes([0, 0, 255, 0, 255, 0]),
+                                           bytes([1, 0, 1, 0])),
+        "v5_bitfields_2x1.bmp": bmp_any_header(124, 2, 1, 32, 3, b"", bytes(range(8)),
+                                               masks + u32(0xFF000000) + b"BGRs"),
+        "v4_rgb565_2x1.bmp": bmp_any_header(108, 2, 1, 16, 3, b"", bytes([0xFF, 0xFF, 0x10, 0x84]),
+                                            u32(0xF800) + u32(0x07E0) + u32(0x001F) + u32(0)),
     }
 
 
@@ -143,6 +174,17 @@ def wav_files():
         "data_past_end.wav": stereo16[:-6],
         "no_fmt.wav": b"RIFF" + u32(12) + b"WAVE" + chunk(b"data", b"\1\2\3\4"),
         "adpcm.wav": wave(pcm_format(2, 1, 8000, 4, extra=u16(2)), bytes(8)),
+        "pcm24_extensible.wav": wave(
+            pcm_format(0xFFFE, 2, 48000, 24, extra=u16(24) + u32(3) + guid),
+            bytes([0, 0x34, 0x12, 0xFF, 0xFF, 0x80])),
+        "pcm32.wav": wave(pcm_format(1, 1, 44100, 32), struct.pack("<3i", 0, 2**31 - 1, -2**31)),
+        "float32_fact.wav": wave(pcm_format(3, 1, 44100, 32, extra=b""),
+                                 struct.pack("<4f", 0.5, -1.0, 2.0, float("nan")),
+                                 extra_chunks=chunk(b"fact", u32(4))),
+        "float64.wav": wave(pcm_format(3, 2, 22050, 64, extra=b""), struct.pack("<2d", 0.25, -0.25)),
+        # A writer that never went back to fill in the sizes.
+        "unfinished_sizes.wav": stereo16[:4] + b"\xff" * 4 + stereo16[8:40] + b"\xff" * 4
+        + stereo16[44:],
     }
 
 
@@ -221,8 +263,10 @@ TARGETS = {
 }
 
 
-def main():
-    for target, make in TARGETS.items():
+def main(targets):
+    """Rewrites the seed folders of the named targets (all when none is named)."""
+    for target in targets or TARGETS:
+        make = TARGETS[target]
         folder = CORPUS / target
         shutil.rmtree(folder, ignore_errors=True)
         folder.mkdir(parents=True)
@@ -232,4 +276,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])

@@ -1,5 +1,6 @@
-// The WAVE reader over any bytes, and for a playable file the conversion the sound effects make:
-// to 16-bit stereo, then to the output's rate, whole and in two pieces (which must agree).
+// The WAVE reader over any bytes, and for a playable file (integers of 8 to 32 bits, floats) the
+// conversion the sound effects make: to 16-bit stereo, then to the output's rate, whole, in two
+// pieces and a piece at a time as the effects load it (which must all agree).
 #include <cstdlib>
 #include <span>
 #include <string>
@@ -46,5 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t frames = wave.data.size() / wave.format.blockAlign;
     if (stereo.size() != frames * 2) std::abort();
     CheckResampledInPieces(stereo, static_cast<int>(wave.format.sampleRate), size);
+    if (WaveToOutput(wave, kOutputRate) !=
+        ResampleStereo(stereo, static_cast<int>(wave.format.sampleRate), kOutputRate))
+        std::abort();
     return 0;
 }

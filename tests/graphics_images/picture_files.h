@@ -54,6 +54,41 @@ inline Bytes Png(int width, int height, uint32_t format, const Bytes& pixels) {
     return bytes;
 }
 
+// A PNG of 16 bits a channel, as editors save one "at 16 bits" (no gamma chunk), or with a gAMA
+// chunk naming linear light (as libpng's own simplified writer marks 16-bit files). `colourType`
+// is PNG_COLOR_TYPE_RGB, _RGB_ALPHA or _GRAY; samples are the channels in order, row by row.
+inline Bytes Png16(int width, int height, int colourType, const std::vector<uint16_t>& samples,
+                   bool linearGammaChunk = false) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    Bytes bytes;
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp writer, png_bytep data, size_t size) {
+            auto* out = static_cast<Bytes*>(png_get_io_ptr(writer));
+            out->insert(out->end(), data, data + size);
+        },
+        nullptr);
+    png_set_IHDR(png, info, width, height, 16, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (linearGammaChunk) png_set_gAMA_fixed(png, info, PNG_FP_1);
+    png_write_info(png, info);
+    const size_t channels = samples.size() / (static_cast<size_t>(width) * height);
+    Bytes row;
+    for (int y = 0; y < height; ++y) {
+        row.clear();
+        for (size_t i = 0; i < width * channels; ++i) {
+            const uint16_t sample = samples[y * width * channels + i];
+            row.push_back(static_cast<uint8_t>(sample >> 8));  // PNG samples are big-endian
+            row.push_back(static_cast<uint8_t>(sample));
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
+
 // A BMP with a 40-byte information header; rows are given as stored, padding included.
 inline Bytes Bmp(int32_t width, int32_t height, uint16_t bitsPerPixel, const Bytes& rows,
                  uint32_t compression = 0) {

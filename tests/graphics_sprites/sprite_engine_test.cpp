@@ -312,6 +312,19 @@ TEST_F(SpriteFailure, MissingAndTruncatedFilesStopTheDisplay) {
     EXPECT_EQ(BackBuffer, nullptr);
 }
 
+// A bitmap of a kind the reader does not know is refused, never drawn as garbage.
+TEST_F(SpriteFailure, ABitmapOfAnotherKindStopsTheDisplay) {
+    std::vector<uint8_t> bytes = BmpBytes(8, 8, Coordinates);
+    PutLittleEndian(bytes, 30, 5, 4);  // a PNG inside
+    Load(kBackFileId, bytes, 1);
+    EXPECT_EQ(BackBuffer, nullptr);
+    EXPECT_EQ(SpriteFailureCode(), 7);
+    EXPECT_NE(
+        LogText().find("Graphic_resource\\Menu\\Back.BMP could not be loaded; display stopped (7)"),
+        std::string::npos)
+        << LogText();
+}
+
 TEST_F(SpriteFailure, AFolderInPlaceOfASpriteFileStopsTheDisplay) {
     WriteSpriteFile(kBackFileId, BmpBytes(8, 8, Coordinates));
     std::string path = SpriteFileTable[FindSpriteFileRow(kBackFileId)].name;

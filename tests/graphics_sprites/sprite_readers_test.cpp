@@ -6,6 +6,7 @@
 
 #include "engines/graphics/sprite_files.h"
 #include "graphics_sprites/sprite_pictures.h"
+#include "support/bitmap_files.h"
 
 namespace {
 
@@ -25,6 +26,34 @@ void ExpectPicture(const Surface& picture, int width, int height, int bitsPerPix
                 << "at " << x << "," << y;
 }
 
+// The picture as current editors save it: 24 or 32 bits a pixel (32-bit ones with colour masks
+// and an opaque alpha in the longer headers), the given information header, rows bottom first
+// unless `topDown`.
+std::vector<uint8_t> EditorBitmap(int width, int height, int bits, uint32_t headerBytes,
+                                  const PictureColours& colours, bool topDown = false) {
+    BitmapLayout layout;
+    layout.headerBytes = headerBytes;
+    layout.width = width;
+    layout.height = topDown ? -height : height;
+    layout.bitsPerPixel = static_cast<uint16_t>(bits);
+    if (bits == 32 && headerBytes > 40) {
+        layout.compression = 3;
+        layout.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    }
+    const size_t stride = (static_cast<size_t>(width) * bits / 8 + 3) & ~size_t{3};
+    layout.pixels.resize(stride * height);
+    for (int stored = 0; stored < height; ++stored) {
+        const int y = topDown ? stored : height - 1 - stored;
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = layout.pixels.data() + stored * stride + x * bits / 8;
+            const Rgb c = colours(x, y);
+            p[0] = c.blue, p[1] = c.green, p[2] = c.red;
+            if (bits == 32) p[3] = 0xFF;
+        }
+    }
+    return BitmapFile(layout);
+}
+
 class SpriteReaderDepth : public ::testing::TestWithParam<int> {};
 
 TEST_P(SpriteReaderDepth, BitmapSixtyFourWideLoadsTheRightWayUp) {
@@ -40,6 +69,26 @@ TEST_P(SpriteReaderDepth, BitmapRowsPaddedToFourBytesSkipThePadding) {
     std::unique_ptr<Surface> picture;
     ASSERT_EQ(DecodeSpriteFile(bytes, kSpriteBmp, GetParam(), picture), kSpriteReadOk);
     ExpectPicture(*picture, 5, 3, GetParam(), Gradient);
+}
+
+// The pixels are read where the header says they start, at the depth it names: never shifted by
+// a longer header, never 32-bit pixels taken as 24.
+TEST_P(SpriteReaderDepth, BitmapsFromCurrentEditorsReadAsTheyLook) {
+    struct Case {
+        uint32_t headerBytes;
+        int bits;
+        bool topDown;
+    };
+    for (Case c : {Case{124, 24, false}, Case{108, 24, false}, Case{40, 32, false},
+                   Case{124, 32, false}, Case{40, 24, true}, Case{12, 24, false}}) {
+        SCOPED_TRACE(testing::Message() << c.headerBytes << "-byte header, " << c.bits << " bits"
+                                        << (c.topDown ? ", top down" : ""));
+        std::unique_ptr<Surface> picture;
+        ASSERT_EQ(DecodeSpriteFile(EditorBitmap(7, 3, c.bits, c.headerBytes, Gradient, c.topDown),
+                                   kSpriteBmp, GetParam(), picture),
+                  kSpriteReadOk);
+        ExpectPicture(*picture, 7, 3, GetParam(), Gradient);
+    }
 }
 
 TEST_P(SpriteReaderDepth, PcxPlanesAreRedGreenBlue) {
@@ -98,6 +147,12 @@ TEST(SpriteReaders, SizesComeFromTheHeadersAlone) {
     EXPECT_EQ(ReadSpriteSize(bmp, kSpriteBmp, width, height), kSpriteReadOk);
     EXPECT_EQ(width, 12);
     EXPECT_EQ(height, 9);
+    // An OS/2 bitmap can be shorter than the Windows headers alone.
+    bmp = EditorBitmap(2, 1, 24, 12, Gradient);
+    ASSERT_LT(bmp.size(), kBmpHeaderBytes);
+    EXPECT_EQ(ReadSpriteSize(bmp, kSpriteBmp, width, height), kSpriteReadOk);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 1);
 }
 
 TEST(SpriteReaders, MalformedHeadersAreRefused) {
@@ -117,7 +172,10 @@ TEST(SpriteReaders, MalformedHeadersAreRefused) {
     bmp[1] = 'X';
     EXPECT_EQ(DecodeSpriteFile(bmp, kSpriteBmp, 32, picture), kSpriteFileBad);
     bmp = BmpBytes(4, 2, Gradient);
-    PutLittleEndian(bmp, 22, static_cast<uint32_t>(-2), 4);  // stored top first
+    PutLittleEndian(bmp, 30, 4, 4);  // a JPEG inside
+    EXPECT_EQ(DecodeSpriteFile(bmp, kSpriteBmp, 32, picture), kSpriteFileBad);
+    bmp = BmpBytes(4, 2, Gradient);
+    PutLittleEndian(bmp, 28, 7, 2);  // no such depth
     EXPECT_EQ(DecodeSpriteFile(bmp, kSpriteBmp, 32, picture), kSpriteFileBad);
     EXPECT_EQ(DecodeSpriteFile(BmpBytes(4, 2, Gradient), 3, 32, picture), kSpriteFileBad);
     EXPECT_EQ(picture, nullptr);

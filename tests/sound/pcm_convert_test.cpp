@@ -1,9 +1,13 @@
 // Conversion of sound samples to the output's 16-bit stereo at its rate.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
+
 #include "engines/sound/pcm_convert.h"
 #include "engines/sound/wav_reader.h"
 #include "sound_test_files.h"
+#include "support/work_dir.h"
 
 namespace {
 
@@ -24,7 +28,88 @@ std::vector<int16_t> Ramp(size_t frames, int slope) {
     return samples;
 }
 
+// A mono file of another encoding at 8000 Hz: a format other than plain PCM carries an extra
+// size of 0, and a float file the "fact" chunk that editors write before the data.
+Bytes EncodedWave(uint16_t tag, uint16_t bits, const Bytes& data) {
+    Bytes format = PcmFormat(1, 8000, bits);
+    format[0] = static_cast<uint8_t>(tag);
+    std::vector<Bytes> chunks;
+    if (tag != kWaveFormatPcm) Append16(format, 0);
+    chunks.push_back(Chunk("fmt ", format));
+    if (tag == kWaveFormatFloat) {
+        Bytes frames;
+        Append32(frames, static_cast<uint32_t>(data.size() / (bits / 8)));
+        chunks.push_back(Chunk("fact", frames));
+    }
+    chunks.push_back(Chunk("data", data));
+    return RiffWave(chunks);
+}
+
+template <typename Float>
+Bytes FloatBytes(std::initializer_list<Float> values) {
+    Bytes bytes;
+    for (Float value : values) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&value);
+        bytes.insert(bytes.end(), p, p + sizeof value);
+    }
+    return bytes;
+}
+
+// Each sample on both sides, as a mono file converts.
+std::vector<int16_t> BothSides(std::initializer_list<int16_t> samples) {
+    std::vector<int16_t> stereo;
+    for (int16_t sample : samples)
+        stereo.insert(stereo.end(), {sample, sample});
+    return stereo;
+}
+
 }  // namespace
+
+TEST(PcmConvert, WiderIntegerSamplesKeepTheirHighSixteenBits) {
+    EXPECT_EQ(Converted(EncodedWave(kWaveFormatPcm, 24,
+                                    {0x7F, 0x34, 0x12, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0x7F})),
+              BothSides({0x1234, -32768, 32767}));
+    EXPECT_EQ(
+        Converted(EncodedWave(kWaveFormatPcm, 32, {0xFF, 0xFF, 0x34, 0x12, 0, 0, 0xCC, 0xED})),
+        BothSides({0x1234, -0x1234}));
+}
+
+TEST(PcmConvert, FloatSamplesAreScaledFromFullScaleAtOneAndClipped) {
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(Converted(EncodedWave(kWaveFormatFloat, 32,
+                                    FloatBytes<float>({0.5f, -0.25f, 1.0f / 32768, 1.0f, -1.0f,
+                                                       1.5f, -7.0f, notANumber}))),
+              BothSides({16384, -8192, 1, 32767, -32768, 32767, -32768, 0}));
+    EXPECT_EQ(Converted(EncodedWave(kWaveFormatFloat, 64, FloatBytes<double>({0.5, -1.0 / 32768}))),
+              BothSides({16384, -1}));
+}
+
+// The same sound saved by ffmpeg at every depth it writes (24 bits and more in the extensible
+// format, with its LIST chunk) comes back sample for sample.
+TEST(PcmConvert, FilesSavedByFfmpegAtEveryDepthGiveBackTheirSamples) {
+    if (!HaveProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    ScopedWorkDir dir;
+    const std::vector<int16_t> tone = TestTone(22050, 0.2);
+    Bytes raw;
+    for (int16_t sample : tone)
+        Append16(raw, static_cast<uint16_t>(sample));
+    WriteBytes("tone.raw", raw);
+    for (const char* codec : {"pcm_s16le", "pcm_s24le", "pcm_s32le", "pcm_f32le", "pcm_f64le"}) {
+        SCOPED_TRACE(codec);
+        const std::string command =
+            std::string("ffmpeg -v error -y -f s16le -ar 22050 -ac 2 -i tone.raw -c:a ") + codec +
+            " saved.wav";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const Bytes file = ReadBytes("saved.wav");
+        WaveFile wave;
+        std::string error;
+        ASSERT_TRUE(ReadWave(file, wave, error)) << error;
+        ASSERT_TRUE(IsPlayablePcm(wave.format)) << "format " << wave.format.formatTag;
+        EXPECT_EQ(WaveToStereo16(wave), tone);
+        for (int rate : {22050, 44100})
+            EXPECT_EQ(WaveToOutput(wave, rate), ResampleStereo(tone, 22050, rate));
+    }
+}
 
 TEST(PcmConvert, EightBitSamplesAreUnsignedAroundTheMiddle) {
     EXPECT_EQ(Converted(Pcm8Wave(1, 8000, {0, 128, 255, 1})),

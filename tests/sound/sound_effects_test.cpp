@@ -2,11 +2,13 @@
 // the harness trace of a headless run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "engines/sound/sound_effects.h"
+#include "engines/sound/wav_reader.h"
 #include "platform/platform.h"
 #include "sound_test_files.h"
 #include "support/work_dir.h"
@@ -123,21 +125,89 @@ TEST_F(SoundEffectsTest, AMissingFileGivesOneMessageAndSilenceAfter) {
 
 TEST_F(SoundEffectsTest, BrokenAndUnplayableFilesFailToLoad) {
     std::filesystem::create_directories("sounds");
-    Bytes truncated = Pcm8Wave(1, 22050, std::vector<uint8_t>(500, 1));
-    truncated.resize(300);
-    WriteBytes("sounds/Button.wav", truncated);
     Bytes adpcm = Pcm8Wave(1, 22050, std::vector<uint8_t>(500, 1));
     adpcm[20] = 2;  // format tag 2, and no extra size: not a format the game plays
     WriteBytes("sounds/Correct.wav", adpcm);
-    // Over half a minute long: no sound effect is, so it is refused rather than held in memory.
-    WriteBytes("sounds/Incorrect.wav", Pcm8Wave(1, 1000, std::vector<uint8_t>(31000, 1)));
-    for (uint8_t number : {3, 4, 5}) {
+    // Over twelve minutes at the output once converted: beyond what a sound effect could be, so
+    // refused rather than held in memory.
+    WriteBytes("sounds/Incorrect.wav", Pcm8Wave(1, 1000, std::vector<uint8_t>(800'000, 1)));
+    for (uint8_t number : {4, 5}) {
         testing::internal::CaptureStderr();
         effects.Play(number);
         EXPECT_NE(testing::internal::GetCapturedStderr().find("Couldn't open WAV file"),
                   std::string::npos);
         EXPECT_FALSE(effects.Playing(number));
     }
+}
+
+// Files as sound editors save them: 24- and 32-bit integers, plain and extensible, and 32-bit
+// floats with their "fact" chunk, each a sound of one sample, 0x1234, at the output's rate.
+TEST_F(SoundEffectsTest, EditorsFilesAtEveryDepthPlay) {
+    auto format = [](uint16_t tag, uint16_t bits, const Bytes& extra) {
+        Bytes body = PcmFormat(1, 44100, bits);
+        body[0] = static_cast<uint8_t>(tag);
+        body[1] = static_cast<uint8_t>(tag >> 8);
+        if (tag == kWaveFormatPcm) return body;
+        Append16(body, static_cast<uint16_t>(extra.size()));
+        body.insert(body.end(), extra.begin(), extra.end());
+        return body;
+    };
+    auto extensible = [](uint16_t subFormat, uint16_t validBits) {
+        Bytes extra;
+        Append16(extra, validBits);
+        Append32(extra, 4);  // front centre
+        Append16(extra, subFormat);
+        extra.resize(22, 0x11);  // the rest of the sub-format GUID
+        return extra;
+    };
+    const Bytes fact = Chunk("fact", {1, 0, 0, 0});
+    const Bytes sample24 = {0x00, 0x34, 0x12}, sample32 = {0x00, 0x00, 0x34, 0x12};
+    const Bytes sampleFloat = {0x00, 0xA0, 0x11, 0x3E};  // 0x1234 / 32768
+    const std::vector<std::pair<uint8_t, Bytes>> files = {
+        {3, RiffWave({Chunk("fmt ", format(kWaveFormatPcm, 24, {})), Chunk("data", sample24)})},
+        {4, RiffWave({Chunk("fmt ", format(kWaveFormatExtensible, 24, extensible(1, 24))),
+                      Chunk("data", sample24)})},
+        {5, RiffWave({Chunk("fmt ", format(kWaveFormatPcm, 32, {})), Chunk("data", sample32)})},
+        {7, RiffWave({Chunk("fmt ", format(kWaveFormatExtensible, 32, extensible(1, 24))),
+                      Chunk("data", sample32)})},
+        {9, RiffWave({Chunk("fmt ", format(kWaveFormatFloat, 32, {})), fact,
+                      Chunk("data", sampleFloat)})},
+        {11, RiffWave({Chunk("fmt ", format(kWaveFormatExtensible, 32, extensible(3, 32))), fact,
+                       Chunk("data", sampleFloat)})},
+    };
+    for (const auto& [number, file] : files) {
+        SCOPED_TRACE(testing::Message() << "sound " << int{number});
+        std::string path = SoundEffectFile(number);
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        WriteBytes(path, file);
+        testing::internal::CaptureStderr();
+        effects.Play(number);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(Mix(mixer, 1), (std::vector<int16_t>{0x1234, 0x1234}));
+    }
+}
+
+// Effects of any real length play whole, and a file cut short plays as far as it goes.
+TEST_F(SoundEffectsTest, LongSoundsAndFilesCutShortPlay) {
+    std::filesystem::create_directories("sounds");
+    WriteBytes("sounds/Button.wav", Pcm8Wave(1, 1000, std::vector<uint8_t>(40'000, 200)));
+    Bytes cut = Pcm8Wave(1, 22050, std::vector<uint8_t>(500, 60));
+    cut.resize(cut.size() - 280);  // 220 of the 500 samples are there
+    WriteBytes("sounds/Press.wav", cut);
+    testing::internal::CaptureStderr();
+    effects.Play(kButton);
+    effects.Play(kPress);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Mix(mixer, 1)[0], (200 - 128) * 256 + (60 - 128) * 256);
+    Mix(mixer, 400);  // 220 frames at 22050 Hz are about 440 at 44100 Hz
+    EXPECT_TRUE(effects.Playing(kPress));
+    Mix(mixer, 100);
+    EXPECT_FALSE(effects.Playing(kPress));
+    Mix(mixer, 44100 * 39);
+    EXPECT_TRUE(effects.Playing(kButton)) << "40 s long";
+    Mix(mixer, 44100 + 10);
+    EXPECT_FALSE(effects.Playing(kButton));
 }
 
 TEST_F(SoundEffectsTest, StopAllStopsEverySoundPlayed) {

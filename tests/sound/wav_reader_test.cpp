@@ -2,6 +2,7 @@
 // broken files, which must fail without reading outside the bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "engines/sound/wav_reader.h"
@@ -101,11 +102,18 @@ TEST(WaveReader, KeepsTheExtraFormatBytesOfOtherFormats) {
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.wave.format.extra.size(), 22u);
     EXPECT_TRUE(IsPlayablePcm(read.wave.format));
-    extensible[6] = 3;  // IEEE float
+    extensible[6] = 3;  // IEEE float, which has no 16-bit samples
     read = Read(RiffWave({Chunk("fmt ", FormatWithExtra(kWaveFormatExtensible, extensible)),
                           Chunk("data", SomeSamples(8))}));
     ASSERT_TRUE(read.ok);
     EXPECT_FALSE(IsPlayablePcm(read.wave.format));
+    extensible[0] = 24;  // 24 valid bits in 32-bit floats: only the container counts
+    Bytes floats = FormatWithExtra(kWaveFormatExtensible, extensible);
+    floats[12] = 8;   // block align
+    floats[14] = 32;  // bits per sample
+    read = Read(RiffWave({Chunk("fmt ", floats), Chunk("data", SomeSamples(8))}));
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(PlayableEncoding(read.wave.format), SampleEncoding::Float32);
 }
 
 TEST(WaveReader, PcmOutsideWhatTheGameCanPlayIsRecognised) {
@@ -117,7 +125,9 @@ TEST(WaveReader, PcmOutsideWhatTheGameCanPlayIsRecognised) {
     format.blockAlign = 4;
     EXPECT_TRUE(IsPlayablePcm(format));
     for (auto change : std::vector<void (*)(WaveFormat&)>{
-             [](WaveFormat& f) { f.bitsPerSample = 24; },
+             [](WaveFormat& f) { f.bitsPerSample = 12; },
+             [](WaveFormat& f) { f.formatTag = kWaveFormatFloat; },  // 16-bit floats
+             [](WaveFormat& f) { f.blockAlign = 6; },
              [](WaveFormat& f) { f.channels = 6; },
              [](WaveFormat& f) { f.channels = 0; },
              [](WaveFormat& f) { f.sampleRate = 0; },
@@ -132,10 +142,8 @@ TEST(WaveReader, PcmOutsideWhatTheGameCanPlayIsRecognised) {
 
 TEST(WaveReader, BrokenFilesAreRefused) {
     const Bytes fmt = Chunk("fmt ", PcmFormat(1, 22050, 16));
-    Bytes truncatedData = Chunk("data", SomeSamples(100));
-    truncatedData.resize(60);
-    Bytes absurdData{'d', 'a', 't', 'a'};
-    Append32(absurdData, 0xFFFFFFF0u);
+    Bytes truncatedFormat = fmt;
+    truncatedFormat.resize(18);
     Bytes format12 = PcmFormat(1, 22050, 16);
     format12.resize(12);
     const Bytes shortFormat = Chunk("fmt ", format12);
@@ -151,8 +159,7 @@ TEST(WaveReader, BrokenFilesAreRefused) {
              RiffWave({}),
              RiffWave({Chunk("data", SomeSamples(10))}),  // no format
              RiffWave({fmt}),                             // no data
-             RiffWave({fmt, truncatedData}),              // data cut short
-             RiffWave({fmt, absurdData}),                 // absurd data size
+             RiffWave({truncatedFormat}),                 // format cut short
              RiffWave({shortFormat, Chunk("data", SomeSamples(10))}),
              RiffWave({Chunk("fmt ", extraPastChunk), Chunk("data", SomeSamples(10))}),
          }) {
@@ -169,6 +176,24 @@ TEST(WaveReader, ARiffSizeLargerThanTheFileIsTrustedOnlyAsFarAsTheBytesGo) {
     const ReadFile read = Read(file);
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.wave.data.size(), 20u);
+}
+
+// A file cut short, or one whose writer never filled in the sizes, plays as far as it goes.
+TEST(WaveReader, ADataChunkClaimingMoreThanTheFileHoldsHasWhatThereIs) {
+    Bytes cut = RiffWave({Chunk("fmt ", PcmFormat(1, 22050, 16)), Chunk("data", SomeSamples(100))});
+    cut.resize(cut.size() - 40);
+    ReadFile read = Read(cut);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(Bytes(read.wave.data.begin(), read.wave.data.end()), SomeSamples(60));
+
+    Bytes unfinished = RiffWave({Chunk("fmt ", PcmFormat(1, 22050, 16)), Chunk("data", {})});
+    for (size_t at : {size_t{4}, unfinished.size() - 4})
+        std::fill_n(unfinished.begin() + static_cast<ptrdiff_t>(at), 4, 0xFF);
+    const Bytes samples = SomeSamples(30);
+    unfinished.insert(unfinished.end(), samples.begin(), samples.end());
+    read = Read(unfinished);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(Bytes(read.wave.data.begin(), read.wave.data.end()), samples);
 }
 
 // Random damage of a good file at every length and in every byte: the reader must refuse or

@@ -2,18 +2,13 @@
 
 #include <png.h>
 
-// stb_image is built here, for bitmaps only, so the sanitizers and the fuzzer see inside it.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#include <stb/stb_image.h>
-
 #include <algorithm>
-#include <climits>
+#include <csetjmp>
 #include <cstring>
 #include <new>
+#include <vector>
+
+#include "engines/graphics/bmp_reader.h"
 
 namespace {
 
@@ -21,16 +16,6 @@ namespace {
 constexpr uint32_t kLargestSide = 16384;
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr size_t kBmpHeadersBytes = 54;  // file header and the smallest information header
-
-uint16_t Read16(std::span<const uint8_t> bytes, size_t at) {
-    return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-uint32_t Read32(std::span<const uint8_t> bytes, size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-           static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
 
 bool AllocatePixels(DecodedImage& image) {
     try {
@@ -41,24 +26,73 @@ bool AllocatePixels(DecodedImage& image) {
     }
 }
 
-// A bitmap whose file holds at least the rows its header declares, at its declared depth and size
-// (at most kLargestSide either way). Checked before the decoder sees it, so a forged header cannot
-// make it allocate a huge picture.
-bool BmpHoldsItsRows(std::span<const uint8_t> bytes) {
-    if (bytes.size() < kBmpHeadersBytes || bytes.size() > INT_MAX || Read32(bytes, 14) < 40)
-        return false;
-    const uint32_t pixelOffset = Read32(bytes, 10);
-    const int32_t width = static_cast<int32_t>(Read32(bytes, 18));
-    const int32_t height = static_cast<int32_t>(Read32(bytes, 22));
-    const uint32_t bitsPerPixel = Read16(bytes, 28);
-    // A negative height stores the rows from the top down.
-    const uint32_t rows = height < 0 ? 0u - static_cast<uint32_t>(height) : height;
-    if (width <= 0 || rows == 0 || static_cast<uint32_t>(width) > kLargestSide ||
-        rows > kLargestSide || bitsPerPixel == 0 || bitsPerPixel > 32)
-        return false;
-    // Every row is padded to a whole number of 4-byte words.
-    const size_t stride = (static_cast<size_t>(width) * bitsPerPixel + 31) / 32 * 4;
-    return pixelOffset <= bytes.size() && (bytes.size() - pixelOffset) / stride >= rows;
+// The PNG being read: libpng asks for its bytes in pieces.
+struct PngSource {
+    std::span<const uint8_t> bytes;
+    size_t at = 0;
+};
+
+void ReadPngBytes(png_structp png, png_bytep out, size_t count) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (count > source->bytes.size() - source->at) png_error(png, "the file ends early");
+    memcpy(out, source->bytes.data() + source->at, count);
+    source->at += count;
+}
+
+// libpng reports a damaged file by jumping back to the setjmp of the function that called it, so
+// the two functions that call it keep no objects that need destroying. Nothing is printed.
+void StopOnPngError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void IgnorePngWarning(png_structp, png_const_charp) {}
+
+// Reads the header and asks libpng for rows of blue, green, red and alpha at 8 bits a channel,
+// whatever the file holds: palettes and grey expanded, transparency made alpha, 16-bit channels
+// scaled to 8 bits. No gamma chunk changes a colour: the picture is drawn as its values say.
+bool ReadPngHeader(png_structp png, png_infop info, PngSource* source) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_read_fn(png, source, ReadPngBytes);
+    png_set_user_limits(png, kLargestSide, kLargestSide);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return true;
+}
+
+bool ReadPngRows(png_structp png, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+CodecStatus ReadPng(png_structp png, png_infop info, PngSource& source, DecodedImage& image) {
+    if (!ReadPngHeader(png, info, &source)) return kCodecUnknownFormat;
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (width == 0 || height == 0 || width > kLargestSide || height > kLargestSide ||
+        png_get_rowbytes(png, info) != width * 4)
+        return kCodecUnknownFormat;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.hasAlpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                     png_get_valid(png, info, PNG_INFO_tRNS);
+    std::vector<png_bytep> rows;
+    try {
+        rows.resize(height);
+    } catch (const std::bad_alloc&) {
+        return kCodecOutOfMemory;
+    }
+    if (!AllocatePixels(image)) return kCodecOutOfMemory;
+    for (png_uint_32 y = 0; y < height; ++y)
+        rows[y] = image.pixels.data() + static_cast<size_t>(y) * width * 4;
+    return ReadPngRows(png, rows.data()) ? kCodecOk : kCodecUnknownFormat;
 }
 
 }  // namespace
@@ -72,55 +106,28 @@ CodecStatus DecodePicture(std::span<const uint8_t> bytes, DecodedImage& image) {
 }
 
 CodecStatus DecodePng(std::span<const uint8_t> bytes, DecodedImage& image) {
-    png_image png;
-    memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()))
-        return kCodecUnknownFormat;
-    if (png.width == 0 || png.height == 0 || png.width > kLargestSide ||
-        png.height > kLargestSide) {
-        png_image_free(&png);
-        return kCodecUnknownFormat;
-    }
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.hasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    png.format = PNG_FORMAT_BGRA;
-    if (!AllocatePixels(image)) {
-        png_image_free(&png);
-        return kCodecOutOfMemory;
-    }
-    // finish_read frees libpng's state whether or not it succeeds.
-    if (!png_image_finish_read(&png, nullptr, image.pixels.data(), image.width * 4, nullptr))
-        return kCodecUnknownFormat;
-    return kCodecOk;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, StopOnPngError, IgnorePngWarning);
+    if (!png) return kCodecOutOfMemory;
+    png_infop info = png_create_info_struct(png);
+    PngSource source{bytes};
+    const CodecStatus status = info ? ReadPng(png, info, source, image) : kCodecOutOfMemory;
+    png_destroy_read_struct(&png, &info, nullptr);
+    return status;
 }
 
-// Bitmaps are read by stb_image: uncompressed at every depth (1, 4 and 8 bits through their
-// palettes, 16, 24 and 32 bits with or without masks), rows bottom up or top down. A bitmap has
-// no alpha: a fourth byte is not taken as one.
+// Bitmaps of every kind the bitmap reader knows; a bitmap has no alpha.
 CodecStatus DecodeBmp(std::span<const uint8_t> bytes, DecodedImage& image) {
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M' || !BmpHoldsItsRows(bytes))
+    int width = 0, height = 0;
+    if (ReadBmpSize(bytes, width, height) != BmpStatus::Ok ||
+        static_cast<uint32_t>(width) > kLargestSide || static_cast<uint32_t>(height) > kLargestSide)
         return kCodecUnknownFormat;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
-                                          &height, &channels, 4);
-    if (!rgba) return kCodecUnknownFormat;
-    image.width = width;
-    image.height = height;
-    image.hasAlpha = false;
-    if (!AllocatePixels(image)) {
-        stbi_image_free(rgba);
-        return kCodecOutOfMemory;
+    switch (DecodeBitmap(bytes, image)) {
+        case BmpStatus::Ok:
+            return kCodecOk;
+        case BmpStatus::OutOfMemory:
+            return kCodecOutOfMemory;
+        default:
+            return kCodecUnknownFormat;
     }
-    const size_t pixels = static_cast<size_t>(width) * height;
-    for (size_t i = 0; i < pixels; ++i) {
-        uint8_t* out = &image.pixels[i * 4];
-        out[0] = rgba[i * 4 + 2];
-        out[1] = rgba[i * 4 + 1];
-        out[2] = rgba[i * 4];
-        out[3] = 255;
-    }
-    stbi_image_free(rgba);
-    return kCodecOk;
 }

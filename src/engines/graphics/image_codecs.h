@@ -1,5 +1,7 @@
-// Decoders for the pictures of the image path that are not TGA: PNG (through libpng) and
-// uncompressed BMP (through stb_image). The file's content decides the format, not its name.
+// Decoders for the pictures of the image path that are not TGA: PNG (through libpng, at every
+// depth, 16-bit channels included) and BMP (the game's own bitmap reader: every depth, OS/2 and
+// Windows headers, run-length encoded or not). The file's content decides the format, not its
+// name.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,8 @@ enum CodecStatus : int {
 };
 
 // A PNG or BMP held in memory. PNG pixels keep their straight alpha (255 where the picture has
-// none); BMP pictures have no alpha. Nothing is read past the bytes given.
+// none) and their values as stored, whatever gamma the file names; BMP pictures have no alpha.
+// Nothing is read past the bytes given.
 CodecStatus DecodePicture(std::span<const uint8_t> bytes, DecodedImage& image);
 CodecStatus DecodePng(std::span<const uint8_t> bytes, DecodedImage& image);
 CodecStatus DecodeBmp(std::span<const uint8_t> bytes, DecodedImage& image);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "engines/graphics/bmp_reader.h"
+
 SpriteFile SpriteFileTable[kSpriteFileCount + 1] = {
     {1, "Graphic_resource\\Loading\\LoadingScreen.BMP", kSpriteBmp, nullptr},
     {2, "Graphic_resource\\transparency.PCX", kSpritePcx, nullptr},
@@ -71,7 +73,7 @@ int FindSpriteFileRow(int fileId) {
 
 namespace {
 
-// Neither reader takes a side longer than a signed 16-bit value can hold.
+// No side longer than a signed 16-bit value can hold, as the bitmap reader.
 constexpr int kLongestSide = 32767;
 // A PCX run of two bytes gives at most 63 values, so a file can never hold more values than
 // this many per byte after its header.
@@ -79,12 +81,6 @@ constexpr uint64_t kMostPcxValuesPerByte = 32;
 
 uint32_t Word(std::span<const uint8_t> bytes, size_t offset) {
     return bytes[offset] | (bytes[offset + 1] << 8);
-}
-
-int32_t Long(std::span<const uint8_t> bytes, size_t offset) {
-    return static_cast<int32_t>(bytes[offset] | (bytes[offset + 1] << 8) |
-                                (bytes[offset + 2] << 16) |
-                                (static_cast<uint32_t>(bytes[offset + 3]) << 24));
 }
 
 bool SideFits(int64_t side) {
@@ -104,15 +100,9 @@ SpriteReadFailure ReadPcxSize(std::span<const uint8_t> bytes, int& width, int& h
     return kSpriteReadOk;
 }
 
-SpriteReadFailure ReadBmpSize(std::span<const uint8_t> bytes, int& width, int& height) {
-    if (bytes.size() < kBmpHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') return kSpriteFileBad;
-    const int32_t fileWidth = Long(bytes, 18);
-    const int32_t fileHeight = Long(bytes, 22);
-    // A negative height would mean rows stored top first, which these pictures never are.
-    if (!SideFits(fileWidth) || !SideFits(fileHeight)) return kSpriteFileBad;
-    width = fileWidth;
-    height = fileHeight;
-    return kSpriteReadOk;
+// Width and height of a bitmap of any kind the bitmap reader knows, from its headers alone.
+SpriteReadFailure ReadBitmapSize(std::span<const uint8_t> bytes, int& width, int& height) {
+    return ReadBmpSize(bytes, width, height) == BmpStatus::Ok ? kSpriteReadOk : kSpriteFileBad;
 }
 
 // Writes one pixel of red, green and blue in the surface's format. The fourth byte of a 32-bit
@@ -185,26 +175,51 @@ SpriteReadFailure DecodePcx(std::span<const uint8_t> bytes, int bitsPerPixel,
     return kSpriteReadOk;
 }
 
-// Three bytes a pixel (blue, green, red) straight after the headers, rows bottom first. A row
-// whose length is not a multiple of four bytes is padded to one in the file, as bitmaps are, and
-// the padding is skipped.
+// A bitmap's rows straight into a new surface in the display's format.
+class SpriteSink : public BitmapSink {
+  public:
+    SpriteSink(int bitsPerPixel, std::unique_ptr<Surface>& picture)
+        : bitsPerPixel_(bitsPerPixel), picture_(picture) {}
+    bool Begin(int width, int height) override {
+        return NewPicture(width, height, bitsPerPixel_, picture_) == kSpriteReadOk;
+    }
+    void Row(int y, const uint8_t* from) override {
+        if (picture_->bytesPerPixel == 2)
+            PutRow<2>(picture_->Row(y), from);
+        else if (picture_->bytesPerPixel == 3)
+            PutRow<3>(picture_->Row(y), from);
+        else
+            PutRow<4>(picture_->Row(y), from);
+    }
+
+  private:
+    // One loop for each surface depth: a screen-sized picture is decoded between two frames.
+    template <int kBytesPerPixel>
+    void PutRow(uint8_t* pixel, const uint8_t* from) const {
+        for (int x = 0; x < picture_->width; ++x, from += 3, pixel += kBytesPerPixel)
+            PutPixel(pixel, kBytesPerPixel, from[2], from[1], from[0]);
+    }
+
+    int bitsPerPixel_;
+    std::unique_ptr<Surface>& picture_;
+};
+
+// Bitmaps are read by the bitmap reader: the pixels from where the header says they start, at
+// whatever depth and compression the file names, the right way up; a kind it does not know, or a
+// damaged file, is refused rather than drawn.
 SpriteReadFailure DecodeBmp(std::span<const uint8_t> bytes, int bitsPerPixel,
                             std::unique_ptr<Surface>& picture) {
-    int width = 0, height = 0;
-    if (SpriteReadFailure failure = ReadBmpSize(bytes, width, height)) return failure;
-    const size_t rowBytes = 3 * static_cast<size_t>(width);
-    const size_t stride = (rowBytes + 3) & ~static_cast<size_t>(3);
-    if (kBmpHeaderBytes + stride * (height - 1) + rowBytes > bytes.size()) return kSpriteFileBad;
-    if (SpriteReadFailure failure = NewPicture(width, height, bitsPerPixel, picture))
-        return failure;
-
-    for (int fileRow = 0; fileRow < height; ++fileRow) {
-        const uint8_t* source = bytes.data() + kBmpHeaderBytes + stride * fileRow;
-        uint8_t* pixel = picture->Row(height - 1 - fileRow);
-        for (int x = 0; x < width; ++x, source += 3, pixel += picture->bytesPerPixel)
-            PutPixel(pixel, picture->bytesPerPixel, source[2], source[1], source[0]);
+    SpriteSink sink(bitsPerPixel, picture);
+    switch (DecodeBitmap(bytes, sink)) {
+        case BmpStatus::Ok:
+            return kSpriteReadOk;
+        case BmpStatus::OutOfMemory:
+            picture.reset();
+            return kSpriteOutOfMemory;
+        default:
+            picture.reset();
+            return kSpriteFileBad;
     }
-    return kSpriteReadOk;
 }
 
 }  // namespace
@@ -216,7 +231,7 @@ size_t SpriteHeaderBytes(int kind) {
 SpriteReadFailure ReadSpriteSize(std::span<const uint8_t> bytes, int kind, int& width,
                                  int& height) {
     return kind == kSpritePcx ? ReadPcxSize(bytes, width, height)
-                              : ReadBmpSize(bytes, width, height);
+                              : ReadBitmapSize(bytes, width, height);
 }
 
 SpriteReadFailure DecodeSpriteFile(std::span<const uint8_t> bytes, int kind, int bitsPerPixel,

@@ -32,8 +32,8 @@ enum SpriteReadFailure : int {
     kSpriteOutOfMemory = 20,  // the pixels could not be allocated
 };
 
-// Bytes needed to read a picture's size: the PCX header, or the BMP file and information
-// headers.
+// Bytes enough to read a picture's size: the PCX header, or the BMP file header and the start
+// of its information header (a file with the short OS/2 header may hold fewer).
 constexpr size_t kPcxHeaderBytes = 128;
 constexpr size_t kBmpHeaderBytes = 54;
 size_t SpriteHeaderBytes(int kind);
@@ -42,7 +42,8 @@ size_t SpriteHeaderBytes(int kind);
 SpriteReadFailure ReadSpriteSize(std::span<const uint8_t> bytes, int kind, int& width, int& height);
 
 // Decodes a whole file into a new surface at 16, 24 or 32 bits a pixel, keyed with that depth's
-// colour key. A file that ends early or breaks its format is refused; nothing is read past the
-// bytes given.
+// colour key. PCX files are three planes of 8 bits; bitmaps are of any kind the bitmap reader
+// knows. A file that ends early, breaks its format or is of another kind is refused; nothing is
+// read past the bytes given.
 SpriteReadFailure DecodeSpriteFile(std::span<const uint8_t> bytes, int kind, int bitsPerPixel,
                                    std::unique_ptr<Surface>& picture);

@@ -7,10 +7,15 @@
 
 #include "engines/sound/wav_reader.h"
 
-// Converts a playable PCM file's samples (IsPlayablePcm) to interleaved signed 16-bit stereo at
-// its own rate: 8-bit samples are unsigned around 128, mono is copied to both sides. A trailing
+// Converts a playable file's samples (IsPlayablePcm) to interleaved signed 16-bit stereo at its
+// own rate: 8-bit samples are unsigned around 128, wider integers keep their high 16 bits,
+// floating point is scaled from -1..1 and clipped, mono is copied to both sides. A trailing
 // partial frame is dropped.
 std::vector<int16_t> WaveToStereo16(const WaveFile& wave);
+
+// The same samples at the output's rate, converted a piece at a time so that only the result is
+// held whole; equal to ResampleStereo(WaveToStereo16(wave), the file's rate, rate).
+std::vector<int16_t> WaveToOutput(const WaveFile& wave, int rate);
 
 // Changes the rate of a stream of interleaved 16-bit stereo frames by linear interpolation. It
 // keeps its place between calls, so a stream converted in pieces joins up without clicks; at equal

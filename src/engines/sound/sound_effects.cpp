@@ -77,11 +77,12 @@ constexpr bool InNumberOrder() {
 }
 static_assert(InNumberOrder());
 
-// A sound effect is a few seconds long: files far beyond that are refused rather than read, and
-// longer sounds rather than converted (the conversion holds the whole sound at its own rate, up to
-// 192 kHz, before it is resampled: 30 s of that is 23 MB).
-constexpr size_t kLargestWaveFile = 64u << 20;
-constexpr size_t kLongestEffectSeconds = 30;
+// Bounds on memory, not on what an artist may make: a sound effect is seconds long, and these
+// allow about eleven minutes of 48 kHz stereo in 32-bit floats (the file) and twelve minutes at
+// the output (the converted sound, 4 bytes a frame). Anything larger is taken as a wrong file.
+constexpr size_t kLargestWaveFile = 256u << 20;
+constexpr uint64_t kLargestClipBytes = 128u << 20;
+constexpr uint64_t kClipBytesPerFrame = 4;
 
 std::unique_ptr<SoundEffects> theSoundEffects;
 
@@ -102,9 +103,8 @@ std::shared_ptr<const platform::AudioClip> MakeClip(const std::vector<uint8_t>& 
     if (!ReadWave(bytes, wave, error) || !IsPlayablePcm(wave.format)) return nullptr;
     const uint64_t frames = wave.data.size() / wave.format.blockAlign;
     const uint64_t outputFrames = frames * static_cast<uint64_t>(rate) / wave.format.sampleRate;
-    if (outputFrames > kLongestEffectSeconds * static_cast<uint64_t>(rate)) return nullptr;
-    return std::make_shared<const platform::AudioClip>(
-        ResampleStereo(WaveToStereo16(wave), static_cast<int>(wave.format.sampleRate), rate));
+    if (outputFrames * kClipBytesPerFrame > kLargestClipBytes) return nullptr;
+    return std::make_shared<const platform::AudioClip>(WaveToOutput(wave, rate));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engines/sound/wav_reader.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr size_t kChunkHeaderBytes = 8;
@@ -25,23 +27,21 @@ struct Chunk {
 };
 
 // Looks for the chunk `tag` among the sub-chunks in `form`. Chunks are word aligned: an odd-sized
-// chunk is followed by a pad byte. A chunk that claims more bytes than remain is a broken file.
+// chunk is followed by a pad byte. The chunk looked for, when it claims more bytes than remain (a
+// file cut short, or a writer that never went back to fill in the size), holds what remains; any
+// other such chunk hides the rest.
 bool FindChunk(std::span<const uint8_t> form, const char* tag, Chunk& chunk, std::string& error) {
     size_t at = 0;
     while (form.size() - at >= kChunkHeaderBytes) {
         const uint8_t* header = form.data() + at;
         const size_t size = Read32(header + 4);
         at += kChunkHeaderBytes;
-        if (size > form.size() - at) {
-            if (!IsTag(header, tag)) break;  // a broken chunk we do not need hides the rest
-            error = std::string("the \"") + tag + "\" chunk runs past the end of the file";
-            return false;
-        }
         if (IsTag(header, tag)) {
-            chunk.body = form.subspan(at, size);
+            chunk.body = form.subspan(at, std::min(size, form.size() - at));
             chunk.found = true;
             return true;
         }
+        if (size > form.size() - at) break;
         at += size + (size & 1);
         if (at > form.size()) break;
     }
@@ -98,15 +98,36 @@ bool ReadWave(std::span<const uint8_t> bytes, WaveFile& wave, std::string& error
     return true;
 }
 
-bool IsPlayablePcm(const WaveFormat& format) {
-    bool pcm = format.formatTag == kWaveFormatPcm;
+SampleEncoding PlayableEncoding(const WaveFormat& format) {
+    uint16_t tag = format.formatTag;
     // Extensible formats name their real format in the first two bytes of the sub-format GUID,
-    // which follows the valid bits (2 bytes) and the channel mask (4 bytes).
-    if (format.formatTag == kWaveFormatExtensible && format.extra.size() >= 22)
-        pcm = Read16(format.extra.data() + 6) == kWaveFormatPcm;
-    const bool depth = format.bitsPerSample == 8 || format.bitsPerSample == 16;
+    // which follows the valid bits (2 bytes) and the channel mask (4 bytes). Samples with fewer
+    // valid bits than their container are read at the container's size: the valid bits are the
+    // high ones.
+    if (tag == kWaveFormatExtensible)
+        tag = format.extra.size() >= 22 ? Read16(format.extra.data() + 6) : 0;
     const bool channels = format.channels == 1 || format.channels == 2;
-    return pcm && depth && channels && format.sampleRate >= kLowestRate &&
-           format.sampleRate <= kHighestRate &&
-           format.blockAlign == format.channels * format.bitsPerSample / 8;
+    if (!channels || format.sampleRate < kLowestRate || format.sampleRate > kHighestRate ||
+        format.blockAlign != format.channels * format.bitsPerSample / 8)
+        return SampleEncoding::Unplayable;
+    if (tag == kWaveFormatPcm) {
+        switch (format.bitsPerSample) {
+            case 8:
+                return SampleEncoding::Unsigned8;
+            case 16:
+                return SampleEncoding::Signed16;
+            case 24:
+                return SampleEncoding::Signed24;
+            case 32:
+                return SampleEncoding::Signed32;
+        }
+    } else if (tag == kWaveFormatFloat) {
+        if (format.bitsPerSample == 32) return SampleEncoding::Float32;
+        if (format.bitsPerSample == 64) return SampleEncoding::Float64;
+    }
+    return SampleEncoding::Unplayable;
+}
+
+bool IsPlayablePcm(const WaveFormat& format) {
+    return PlayableEncoding(format) != SampleEncoding::Unplayable;
 }

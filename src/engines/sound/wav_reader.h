@@ -10,6 +10,7 @@
 #include <vector>
 
 constexpr uint16_t kWaveFormatPcm = 1;
+constexpr uint16_t kWaveFormatFloat = 3;  // IEEE floating point, as sound editors save by default
 constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
 
 struct WaveFormat {
@@ -28,9 +29,22 @@ struct WaveFile {
 };
 
 // Reads the RIFF WAVE held in `bytes`. False, with a short reason in `error`, when it is not one
-// or a chunk runs past the end of the bytes.
+// or has no format or data. A data chunk that claims more bytes than the file holds has the
+// bytes there are.
 bool ReadWave(std::span<const uint8_t> bytes, WaveFile& wave, std::string& error);
 
-// True when the format is integer PCM the game can play: 8-bit unsigned or 16-bit signed samples,
-// mono or stereo, at a rate from 1000 to 192000 frames a second (plain or extensible PCM).
+// How the samples of a format the game can play are stored.
+enum class SampleEncoding {
+    Unplayable,
+    Unsigned8,  // integer PCM, unsigned around 128
+    Signed16,   // integer PCM, signed, little-endian
+    Signed24,
+    Signed32,
+    Float32,  // IEEE floating point, full scale at -1 and 1
+    Float64,
+};
+
+// Integer PCM of 8, 16, 24 or 32 bits or floating point of 32 or 64 bits (plain or extensible),
+// mono or stereo, at a rate from 1000 to 192000 frames a second; Unplayable for anything else.
+SampleEncoding PlayableEncoding(const WaveFormat& format);
 bool IsPlayablePcm(const WaveFormat& format);
