@@ -82,20 +82,32 @@ int WaitForPrizeBall() {
     }
 }
 
+}  // namespace
+
+TitlePlateFade TitlePlateFadeAt(uint32_t tenths) {
+    const float t = static_cast<float>(std::min(tenths, 10u)) / 10.0f;
+    return {std::max(0.0f, 1.0f - 2.0f * t), std::max(0.0f, 2.0f * t - 1.0f)};
+}
+
+namespace {
+
 // The chosen ball fades out of its cup while the title plate turns into the prize-ball plate.
 void LiftBall(const Ball& ball) {
     PlaySoundEffect(kSoundBox13);
     StartTimer(kLiftMs);
     do {
-        const float a = std::max(kFaintest, 1.0f - 0.1f * static_cast<float>(TimerProgress(10)));
+        const uint32_t tenths = TimerProgress(10);
+        const float a = std::max(kFaintest, 1.0f - 0.1f * static_cast<float>(tenths));
+        const TitlePlateFade plates = TitlePlateFadeAt(tenths);
         RestoreFromBoardBackground(kPromptArea);
         RestoreBallBox(ball);
         RestoreFromBoardBackground(kPlayersBallArea);
         DrawEmptyCup(ball);
         DrawBallCell(ball, kClosedBallCell, a);
         DrawPlayersBallClosed();
-        DrawTitlePlate(vantorOverImage, kVantorOverName, a);
-        DrawTitlePlate(prizeBallOverImage, kPrizeBallOverName, 1.0f - a);
+        if (plates.outgoing > 0) DrawTitlePlate(vantorOverImage, kVantorOverName, plates.outgoing);
+        if (plates.incoming > 0)
+            DrawTitlePlate(prizeBallOverImage, kPrizeBallOverName, plates.incoming);
         PresentFrame();
     } while (!TimerExpired());
 }

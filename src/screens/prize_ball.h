@@ -16,6 +16,15 @@ int PickPrizeBall();
 // The taken ball fades out of its cup into the player's place below the board; a second to look.
 void ShowPrizeBallTaken(int ball);
 
+// As the chosen ball lifts, the VANTOR title plate fades out over the first half of the lift and
+// the YOUR BALL plate fades in over the second, so their words never show through each other.
+// Opacities at `tenths` of the lift (0 to 10); 0 means the plate is not drawn.
+struct TitlePlateFade {
+    float outgoing;
+    float incoming;
+};
+TitlePlateFade TitlePlateFadeAt(uint32_t tenths);
+
 // One frame of the ball menu while the prize ball is being chosen: the blinking prompt (or the
 // notice to pick another ball), the clock, the board with the sparkle, the player's ball and the
 // win plan.

@@ -14,6 +14,7 @@
 #include "engines/graphics/sprites.h"
 #include "engines/sound/sound_effects.h"
 #include "platform/platform.h"
+#include "rules/offer.h"
 #include "rules/play_game.h"
 #include "rules/question_packs.h"
 #include "rules/question_rules.h"
@@ -73,8 +74,11 @@ void DrawNumber(int value, int x, int y, int width, int height) {
     DrawFontText(text, x, y, width, height, kFontBankCredit);
 }
 
+// The round counts its questions towards the seven; the ball game counts the questions that
+// refused offers cost, so the number disc is never left empty.
 void DrawQuestionNumber() {
-    DrawNumber(rightAnswersThisRound + 1, 425, 224, 25, 25);
+    const int number = screen.mode == 0 ? rightAnswersThisRound + 1 : NumberOfOffersMade + 1;
+    DrawNumber(number, 425, 224, 25, 25);
 }
 
 void DrawQuestionText() {
@@ -126,10 +130,8 @@ void PutUpQuestionScreen() {
     DrawSprite(questionBackgroundSprite, 0, 0, 0, nullptr, 0);
     DrawAnswerButton(kAnswerTrue, kButtonShown);
     DrawAnswerButton(kAnswerFalse, kButtonShown);
-    if (screen.mode == 0) {
-        DrawQuestionNumber();
-        ShowTryAgains(0);
-    }
+    DrawQuestionNumber();
+    ShowTryAgains(0);
 }
 
 // The player touched TRUE or FALSE: the button goes down. Returns the answer given, 1 TRUE or
@@ -191,7 +193,7 @@ uint8_t AskQuestion(uint8_t mode, int difficulty) {
     for (;;) {
         const int code = AnswerMenu();
         DrawSprite(questionBoxSprite, 0, 92, 206, nullptr, 1);
-        if (mode == 0) DrawQuestionNumber();
+        DrawQuestionNumber();
         DrawQuestionText();
         if (code == kAnswerTimedOut) {
             PlaySoundEffect(kSoundTimesUp);
@@ -230,7 +232,7 @@ void RedrawQuestionScreen() {
     DrawSparkle(1);
     if (screen.falsePressed) DrawAnswerButton(kAnswerFalse, kButtonPressed);
     if (screen.truePressed) DrawAnswerButton(kAnswerTrue, kButtonPressed);
-    if (screen.mode == 0) DrawQuestionNumber();
+    DrawQuestionNumber();
     DrawQuestionText();
     ShowTryAgains(0);
 }

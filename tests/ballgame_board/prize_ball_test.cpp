@@ -79,6 +79,21 @@ TEST(BallMenuTable, EveryBallsHitBoxSitsOnTheBallAsDrawn) {
     }
 }
 
+// The title plates' words never show through each other: VANTOR has gone before YOUR BALL
+// appears, and YOUR BALL ends whole.
+TEST(TitlePlateFade, PlatesNeverOverlapAndEndWithTheBallsPlateWhole) {
+    EXPECT_EQ(TitlePlateFadeAt(0).outgoing, 1.0f);
+    EXPECT_EQ(TitlePlateFadeAt(0).incoming, 0.0f);
+    for (uint32_t tenths = 0; tenths <= 12; ++tenths) {
+        const TitlePlateFade fade = TitlePlateFadeAt(tenths);
+        EXPECT_FALSE(fade.outgoing > 0 && fade.incoming > 0) << tenths;
+        if (tenths > 0) {
+            EXPECT_LE(fade.outgoing, TitlePlateFadeAt(tenths - 1).outgoing);
+        }
+    }
+    EXPECT_EQ(TitlePlateFadeAt(10).incoming, 1.0f);
+}
+
 TEST_F(PrizeBall, CanPickBallRefusesTheBlueBallOnlyWhilePicking) {
     EXPECT_TRUE(bPickingPrizeBall);
     for (int i = 0; i < kBallCount; ++i)

@@ -73,7 +73,7 @@ const DrawnSize kDrawnSizes[] = {
     {"Graphic_resource/Main/Congrats.bmp", 616, 188, 1},
     {"Graphic_resource/Questions/TryAgainTitle.BMP", 180, 100, 1},
     {"Graphic_resource/Questions/Seconds.BMP", 188, 88, 1},
-    {"Graphic_resource/Questions/Correct.tga", 194, 174, 7},
+    {"Graphic_resource/Questions/Correct.tga", 194, 48, 7},  // above the text box at y 265
     // Ball game: balls, cups and values, win plan, prompts, the player's and the offer ball.
     {"Graphic_resource/Main/RedBall.tga", 73, 110, 11},
     {"Graphic_resource/Main/BlueBall.tga", 73, 110, 11},
@@ -275,7 +275,7 @@ TEST(ContentSet, FontsHave96GlyphsThatFitTheirTextBoxes) {
             EXPECT_GT(widths[font.path][g], font.extra) << "glyph " << g << " has no ink";
     }
     // Font 3 writes credit and bank in 94 x 29 boxes, font 6 offers and wins in 102 x 34, and
-    // font 5 four lines of question in 454 x 109.
+    // font 5 three lines of question in 454 x 109.
     const std::string bank = "Graphic_resource/Menu/BankCreditFont.BMP";
     const std::string pot = "Graphic_resource/Main/PotFont.BMP";
     const std::string question = "Graphic_resource/Questions/QuestionFont.BMP";
@@ -289,9 +289,10 @@ TEST(ContentSet, FontsHave96GlyphsThatFitTheirTextBoxes) {
                         "5.00"),
               102);
     EXPECT_LE(cellHeights[pot], 34);
-    EXPECT_LE(4 * cellHeights[question], 109);
-    // A typical question line of 40 characters fits the question box's width.
-    EXPECT_LE(TextWidth(widths[question], "Is the Thames the longest river wholly in"), 454);
+    EXPECT_LE(3 * cellHeights[question], 109);
+    // A full line of a 90-character statement (a third of it, with room for the break) fits
+    // the question box's width.
+    EXPECT_LE(TextWidth(widths[question], "Is the Thames the longest river"), 454);
 }
 
 TEST(ContentSet, SoundEffectsArePcmInAMixOfFormats) {

@@ -212,16 +212,18 @@ def title_plate(words):
 
 def split_ball(size, colour, emblem=None):
     """A big glossy ball cut down the middle into a left and a right half, each with a dark seam
-    along the cut."""
+    along the cut. An emblem is pressed whole into each half, so a half that has parted from the
+    other still shows all of it."""
     w, h = size
     ball = t.clear(size)
     diameter = min(w, h) - 2
     ball.alpha_composite(t.shiny_sphere(diameter, colour), ((w - diameter) // 2,
                                                             (h - diameter) // 2))
     if emblem:
-        f = t.font(t.SERIF_BOLD, diameter // 2)
+        f = t.font(t.SERIF_BOLD, diameter // 3)
         layer = t.clear(size)
-        t.text(layer, (w // 2, h // 2), emblem, f, t.darker(colour, 0.55), anchor="mm")
+        for x in (w // 4 + 4, w - w // 4 - 4):
+            t.text(layer, (x, h // 2), emblem, f, t.darker(colour, 0.55), anchor="mm")
         layer.putalpha(ImageChops.multiply(layer.getchannel("A"), ball.getchannel("A")))
         ball.alpha_composite(layer)
     seam = t.clear(size)
@@ -275,14 +277,14 @@ def take_leave_button(word, state):
 @functools.lru_cache(maxsize=None)
 def offer_plate():
     """The plate the offer ball opens on: the amount window and the Take and Leave buttons,
-    unlit (the game lights them in turn)."""
+    ready to press (the game lights them in turn)."""
     img = plate_frame(layout.OFFER_PLATE, "THE OFFER", 24)
     w = layout.OFFER_PLATE[0]
     t.text(img, (w // 2, 51), "for your ball", t.font(t.SANS, 14), t.CREAM, anchor="mm")
     amount_window(img, layout.OFFER_TEXT_BOX, layout.OFFER_PLATE_AT)
     for word, at in (("TAKE", layout.TAKE_AT), ("LEAVE", layout.LEAVE_AT)):
         place = (at[0] - layout.OFFER_PLATE_AT[0], at[1] - layout.OFFER_PLATE_AT[1])
-        img.alpha_composite(take_leave_button(word, "dim"), place)
+        img.alpha_composite(take_leave_button(word, "normal"), place)
     return img
 
 
@@ -353,14 +355,13 @@ RESULTS = {
     "TryAgain": ("TRY AGAIN", t.AMBER),
     "TimedOut": ("TIME UP", (110, 70, 200)),
 }
-# The game draws the frames over one another without clearing, several times each, so the stamp
-# only grows: every frame lies inside the next (scaled about a point inside both the badge and
-# the banner), and what is left on screen is the last, full-size frame.
+# The stamp is a banner across the panel's heading row (over QUESTION and its number), so the
+# statement below stays readable. The game draws the frames over one another without clearing,
+# several times each, so the stamp only grows: every frame lies inside the next (scaled about
+# the banner's middle), and what is left on screen is the last, full-size frame.
 RESULT_SCALES = [0.3, 0.5, 0.68, 0.82, 0.92, 0.97, 1.0]
 RESULT_FADES = [0.45, 0.7, 0.9, 1.0, 1.0, 1.0, 1.0]
-RESULT_BADGE = (-58, 4, 58, 126)  # about the cell's middle column; overlaps the banner
-RESULT_BANNER_TOP = 122
-RESULT_GROWTH_CENTRE_Y = 124
+RESULT_ICON = 36  # the sign's disc at the banner's left end
 
 
 def _result_icon(draw, name, cx, cy, s):
@@ -387,27 +388,31 @@ def _result_icon(draw, name, cx, cy, s):
         draw.line([(cx * s, cy * s), ((cx + 13) * s, (cy + 6) * s)], fill=white, width=6 * s)
 
 
+def _result_sign(name, size):
+    """The white sign, drawn at 80 pixels and brought down to size."""
+    scale = 4
+    icon = Image.new("RGBA", (80 * scale, 80 * scale), (255, 255, 255, 0))
+    _result_icon(ImageDraw.Draw(icon), name, 40, 40, scale)
+    return icon.reduce(scale).resize((size, size), Image.LANCZOS)
+
+
 def result_picture(name):
-    """The full-size stamp: a round badge with its sign over a banner with its word."""
+    """The full-size stamp: a solid banner in the result's colour with its sign and its word."""
     word, colour = RESULTS[name]
     w, h = layout.RESULT
     img = t.clear((w, h))
     # No soft shadow: a half-transparent pixel drawn over itself again and again turns solid.
-    x0, y0, x1, y1 = RESULT_BADGE
-    badge = t.ellipse_mask((w, h), (w // 2 + x0, y0, w // 2 + x1, y1))
-    t.paint(img, badge, t.darker(t.GOLD, 0.45))
-    t.paint(img, t.ellipse_mask((w, h), (w // 2 + x0 + 2, y0 + 2, w // 2 + x1 - 2, y1 - 2)), t.GOLD)
-    inner = t.ellipse_mask((w, h), (w // 2 + x0 + 6, y0 + 6, w // 2 + x1 - 6, y1 - 12))
-    t.paint(img, inner, t.vertical_gradient((w, h), t.lighter(colour, 0.3), t.darker(colour, 0.3)))
-    scale = 4
-    icon = Image.new("RGBA", (w * scale, h * scale), (255, 255, 255, 0))
-    _result_icon(ImageDraw.Draw(icon), name, w // 2, 62, scale)
-    img.alpha_composite(icon.reduce(scale))
-    banner = (6, RESULT_BANNER_TOP, w - 6, 168)
-    t.framed_panel(img, banner, 14, (t.lighter(colour, 0.2), t.darker(colour, 0.35)),
-                   rim_width=3, drop_shadow=False)
-    f = t.fitted_font(t.SANS_BOLD, word, w - 30, 30)
-    t.text(img, (w // 2, 146), word, f, t.WHITE, shadow_colour=(0, 0, 0), anchor="mm")
+    face = (t.lighter(colour, 0.2), t.darker(colour, 0.3))
+    t.framed_panel(img, (0, 0, w, h), h // 2, face, rim_width=3, drop_shadow=False)
+    d = RESULT_ICON
+    x0, y0 = 6, (h - d) // 2
+    t.paint(img, t.ellipse_mask((w, h), (x0, y0, x0 + d, y0 + d)), t.darker(colour, 0.45))
+    sign = d - 12
+    img.alpha_composite(_result_sign(name, sign), (x0 + 6, y0 + 6))
+    left = x0 + d + 4
+    f = t.fitted_font(t.SANS_BOLD, word, w - left - 14, 26)
+    t.text(img, ((left + w - 10) // 2, h // 2), word, f, t.WHITE, shadow_colour=(0, 0, 0),
+           shadow_offset=(1, 2), anchor="mm")
     return img
 
 
@@ -422,7 +427,7 @@ def result_strip(name):
         sized = full.resize((sw, sh), Image.LANCZOS)
         if fade < 1.0:
             sized.putalpha(sized.getchannel("A").point(lambda v: int(v * fade)))
-        cx, cy = w / 2, RESULT_GROWTH_CENTRE_Y
+        cx, cy = w / 2, h / 2
         left, top = round(cx - cx * sw / w), round(cy - cy * sh / h)
         frame.alpha_composite(sized, (left, top))
         frames.append(frame)

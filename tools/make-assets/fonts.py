@@ -95,8 +95,10 @@ def bank_credit_font():
 
 
 def question_font():
-    """Font 5: question texts, up to four lines of 27 in the 454 x 109 box."""
-    return BitmapFont(t.CONDENSED_BOLD, (16, 27), t.PANEL_TEXT, t.PANEL, size=17)
+    """Font 5: question texts, the largest thing on the question screen. Three lines of 36 fill
+    the 454 x 109 box, and at this size any statement of up to 90 characters of ordinary English
+    takes at most three; a cell of 20 holds the widest letters (W, m) without squeezing them."""
+    return BitmapFont(t.CONDENSED_BOLD, (20, 36), t.PANEL_TEXT, t.PANEL, size=22)
 
 
 def pot_font():

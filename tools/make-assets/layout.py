@@ -56,8 +56,9 @@ TRY_AGAIN_BOX = (355, 527, 448, 558)
 CLOCK_PANEL = (188, 88)
 CLOCK_AT = (306, 0)
 CLOCK_BOX = (351, 45, 451, 76)
-# Result animations, 7 frames at (303, 216), over the middle of the question panel.
-RESULT = (194, 174)
+# Result animations, 7 frames at (303, 216): a banner across the panel's heading row (x 303 to
+# 497, y 216 to 264, over QUESTION and its number), clear of the text box below it.
+RESULT = (194, 48)
 
 # ---- ball game
 # Ball cells 73 x 110 at the ball positions (x 42 + 75 i in rows at y 102, 217, 332); 11 frames

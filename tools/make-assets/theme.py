@@ -186,17 +186,13 @@ def darker(colour, amount):
 
 
 def glossy_button(img, box, colour, label, state="normal", radius=None, font_size=26):
-    """A raised, glossy game-show button. state: normal, lit (brighter, glowing), dim (muted)
-    or pressed (darker, pushed in, label lowered)."""
+    """A raised, glossy game-show button. state: normal, lit (brighter, glowing) or
+    pressed (darker, pushed in, label lowered)."""
     x0, y0, x1, y1 = box
     w, h = x1 - x0, y1 - y0
     radius = radius if radius is not None else min(h // 3, 26)
-    label_colour = WHITE
     if state == "lit":
         colour = lighter(colour, 0.25)
-    elif state == "dim":
-        colour = darker(lighter(colour, 0.15), 0.45)
-        label_colour = darker(label_colour, 0.25)
     push = 3 if state == "pressed" else 0
     outer = rounded_mask(img.size, box, radius)
     if state == "lit":
@@ -224,7 +220,7 @@ def glossy_button(img, box, colour, label, state="normal", radius=None, font_siz
     cy = (y0 + y1) // 2 + push + 1
     for i, line in enumerate(lines):
         ly = cy - total // 2 + i * line_h + line_h // 2
-        text(img, ((x0 + x1) // 2, ly), line, f, label_colour, shadow_colour=(0, 0, 0),
+        text(img, ((x0 + x1) // 2, ly), line, f, WHITE, shadow_colour=(0, 0, 0),
              anchor="mm")
 
 
