@@ -12,6 +12,7 @@
 #include "base/log.h"
 #include "base/random.h"
 #include "engines/control/game_state.h"
+#include "engines/control/record_file.h"
 #include "engines/credit/credit_link.h"
 #include "support/fake_credit_service.h"
 #include "support/work_dir.h"
@@ -246,15 +247,25 @@ TEST_F(ControllerTest, OpenTwiceAndCloseTwiceAreLoggedAndRefused) {
 
 // ---- Charging a game ----------------------------------------------------------------------------
 
+// A sale reads the money held (credit, then bank) before it takes the stake, and saves the
+// meters in its own working directory.
 class PaidGameTest : public ControllerTest {
   protected:
     void Connect() {
         ASSERT_EQ(ConnectCreditService(service_.Port()), CreditConnectResult::Connected);
     }
+    static void QueueMoneyHeld(FakeCreditService& service) {
+        service.QueueReply("CTEL,500\r\n");
+        service.QueueReply("BTEL,0\r\n");
+    }
+    ScopedWorkDir dir_;
     FakeCreditService service_;
 };
 
+using Commands = std::vector<std::string>;
+
 TEST_F(PaidGameTest, FiftyPenceGameIsChargedFifteenAndCounted) {
+    QueueMoneyHeld(service_);
     service_.QueueReply("CTEL,450\r\n");
     service_.QueueReply("BTEL,499\r\n");
     Connect();
@@ -262,7 +273,7 @@ TEST_F(PaidGameTest, FiftyPenceGameIsChargedFifteenAndCounted) {
     lWinAmount = 75;
 
     EXPECT_TRUE(BeginPaidGame());
-    EXPECT_EQ(service_.Commands(), (std::vector<std::string>{"CUSE,50\r\n", "BGET\r\n"}));
+    EXPECT_EQ(service_.Commands(), (Commands{"CGET\r\n", "BGET\r\n", "CUSE,50\r\n", "BGET\r\n"}));
     EXPECT_EQ(lWinAmount, 0);
     EXPECT_EQ(ControllerValue(0), -15.0f);
     EXPECT_EQ(ControllerValue(1), 0.0f);
@@ -273,13 +284,14 @@ TEST_F(PaidGameTest, FiftyPenceGameIsChargedFifteenAndCounted) {
 }
 
 TEST_F(PaidGameTest, PoundGameIsChargedThirtyAndCounted) {
+    QueueMoneyHeld(service_);
     service_.QueueReply("CTEL,0\r\n");
     service_.QueueReply("BTEL,1000\r\n");
     Connect();
     uwPriceOfPlay = 100;
 
     EXPECT_TRUE(BeginPaidGame());
-    EXPECT_EQ(service_.Commands(), (std::vector<std::string>{"CUSE,100\r\n", "BGET\r\n"}));
+    EXPECT_EQ(service_.Commands(), (Commands{"CGET\r\n", "BGET\r\n", "CUSE,100\r\n", "BGET\r\n"}));
     EXPECT_EQ(ControllerValue(0), 0.0f);
     EXPECT_EQ(ControllerValue(1), -30.0f);
     EXPECT_EQ(TotalGamesPlayed(), 1);
@@ -296,6 +308,7 @@ TEST_F(PaidGameTest, BankReadingPicksOneOfThreeCounters) {
     for (const auto& [reply, expected] : cases) {
         ResetControlData();
         FakeCreditService service;
+        QueueMoneyHeld(service);
         service.QueueReply("CTEL,100\r\n");
         service.QueueReply(reply);
         ASSERT_EQ(ConnectCreditService(service.Port()), CreditConnectResult::Connected);
@@ -307,16 +320,39 @@ TEST_F(PaidGameTest, BankReadingPicksOneOfThreeCounters) {
 }
 
 TEST_F(PaidGameTest, RefusedStakeChangesNothing) {
+    QueueMoneyHeld(service_);
     service_.QueueReply("FAIL\r\n");
     Connect();
     uwPriceOfPlay = 50;
     controllerBalances[0] = 12.0f;
 
     EXPECT_FALSE(BeginPaidGame());
-    EXPECT_EQ(service_.Commands(), (std::vector<std::string>{"CUSE,50\r\n"}));
+    EXPECT_EQ(service_.Commands(), (Commands{"CGET\r\n", "BGET\r\n", "CUSE,50\r\n"}));
     EXPECT_EQ(ControllerValue(0), 12.0f);
     EXPECT_EQ(ControllerValue(1), 0.0f);
     ExpectOtherCountersZero({});
+    ReadRecordFile();
+    EXPECT_EQ(ControllerValue(0), 12.0f) << "the sale saved before the stake is saved undone";
+    ExpectOtherCountersZero({});
+}
+
+// No clear answer to the stake: the money read back tells whether it was taken.
+TEST_F(PaidGameTest, AnUnclearStakeIsPlayedOnlyWhenTheMoneyShowsItTaken) {
+    for (const bool taken : {true, false}) {
+        SCOPED_TRACE(taken);
+        ResetControlData();
+        FakeCreditService service;
+        QueueMoneyHeld(service);   // 500 before
+        service.QueueReply("CT");  // cut short, nothing more
+        service.QueueReply(taken ? "CTEL,450\r\n" : "CTEL,500\r\n");
+        service.QueueReply("BTEL,0\r\n");
+        service.QueueReply("BTEL,0\r\n");  // the sale's bank reading
+        ASSERT_EQ(ConnectCreditService(service.Port()), CreditConnectResult::Connected);
+        uwPriceOfPlay = 50;
+        EXPECT_EQ(BeginPaidGame(), taken);
+        EXPECT_EQ(CounterValue(counter::kGames50p), taken ? 1 : 0);
+        CloseCreditService();
+    }
 }
 
 TEST_F(PaidGameTest, LostConnectionRefusesTheGame) {
@@ -329,12 +365,13 @@ TEST_F(PaidGameTest, LostConnectionRefusesTheGame) {
 }
 
 TEST_F(PaidGameTest, UnusualStakeIsCountedButNotCharged) {
+    QueueMoneyHeld(service_);
     service_.QueueReply("CTEL,10\r\n");
     service_.QueueReply("BTEL,600\r\n");
     Connect();
     uwPriceOfPlay = 60;
     EXPECT_TRUE(BeginPaidGame());
-    EXPECT_EQ(service_.Commands(), (std::vector<std::string>{"CUSE,60\r\n", "BGET\r\n"}));
+    EXPECT_EQ(service_.Commands(), (Commands{"CGET\r\n", "BGET\r\n", "CUSE,60\r\n", "BGET\r\n"}));
     EXPECT_EQ(ControllerValue(0), 0.0f);
     EXPECT_EQ(ControllerValue(1), 0.0f);
     EXPECT_EQ(CounterValue(counter::kGames50p), 1);
