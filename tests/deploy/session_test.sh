@@ -1,20 +1,6 @@
 #!/usr/bin/env bash
 # deploy/vantor-session with a stand-in game that ends with the statuses it is given, one a run.
-set -euo pipefail
-REPO=$(cd "$(dirname "$0")/../.." && pwd)
-SANDBOX=$(mktemp -d)
-trap 'rm -rf "$SANDBOX"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-expect_eq() {
-    local what=$1 expected=$2 actual=$3
-    [ "$expected" = "$actual" ] || fail "$what: expected '$expected', got '$actual'"
-}
+source "$(dirname "$0")/checks.sh"
 
 # The stand-in game logs each run and ends with the next status of $STATUSES; "hold" waits for
 # a stop signal and then ends in order, as the game does.
@@ -38,18 +24,18 @@ GAME
     export CASE VANTOR_GAME=$CASE/game VANTOR_CONTENT=$CASE/content RUNTIME_DIRECTORY=$CASE
 }
 
-run_session() {
-    "$REPO/deploy/vantor-session" 2>"$CASE/journal"
-}
-
 runs() { wc -l <"$CASE/runs"; }
+
+expect_session_to_end_with() {
+    local expected_status=$1 expected_runs=$2 status=0
+    "$REPO/deploy/vantor-session" 2>"$CASE/journal" || status=$?
+    expect_eq "$CASE: session status" "$expected_status" "$status"
+    expect_eq "$CASE: runs" "$expected_runs" "$(runs)"
+}
 
 test_orderly_ends_start_again_and_a_fault_ends_the_session() {
     new_session orderly "0 0 250"
-    local status=0
-    run_session || status=$?
-    expect_eq "session status" 250 "$status"
-    expect_eq "runs" 3 "$(runs)"
+    expect_session_to_end_with 250 3
     expect_eq "runs in the content directory" "run in $CASE/content" "$(sort -u "$CASE/runs")"
     expect_eq "failed run's log kept" "log of run 3" "$(cat "$CASE/content/~system/logs/Vantor.failed.txt")"
     grep -q 'exit status 250 (the display could not be started)' "$CASE/journal" ||
@@ -58,10 +44,7 @@ test_orderly_ends_start_again_and_a_fault_ends_the_session() {
 
 test_an_absent_credit_service_is_waited_for_on_the_same_session() {
     new_session credit "2 2 2 0 255"
-    local status=0
-    run_session || status=$?
-    expect_eq "session status" 255 "$status"
-    expect_eq "runs" 5 "$(runs)"
+    expect_session_to_end_with 255 5
     expect_eq "journal lines about the credit service" 1 "$(grep -c 'exit status 2 ' "$CASE/journal")"
 }
 
@@ -83,5 +66,4 @@ test_a_stop_ends_the_game_and_the_session() {
 test_orderly_ends_start_again_and_a_fault_ends_the_session
 test_an_absent_credit_service_is_waited_for_on_the_same_session
 test_a_stop_ends_the_game_and_the_session
-[ "$failures" -eq 0 ] || { echo "$failures failures" >&2; exit 1; }
-echo "session tests passed"
+report "session tests"
