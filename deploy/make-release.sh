@@ -7,7 +7,8 @@
 # The programs are built with the cabinet preset (optimised, no tests or benchmarks, warnings
 # do not stop the build) in a build directory outside the checkout ($VANTOR_BUILD_DIR, by default
 # ~/.cache/vantor/build-cabinet, kept for the next release) and installed into OUT with
-# cmake --install. On the cabinet, from a copy of this repository:
+# cmake --install, stripped (the build directory keeps the programs with their debugging
+# information, for reading a cabinet's core dump). On the cabinet, from a copy of this repository:
 #
 #   sudo deploy/install.sh --bin-dir OUT/bin --content OUT/content
 source "$(dirname "$0")/../scripts/common.sh"
@@ -22,7 +23,7 @@ build_programs() {
     cmake --preset cabinet -S "$ROOT" -B "$BUILD_DIR" >/dev/null
     cmake --build "$BUILD_DIR" -j "$JOBS"
     say "installing the programs in $OUT/bin"
-    cmake --install "$BUILD_DIR" --prefix "$OUT" >/dev/null
+    cmake --install "$BUILD_DIR" --prefix "$OUT" --strip >/dev/null
 }
 
 make_content() {

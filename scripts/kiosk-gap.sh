@@ -88,6 +88,10 @@ def report(name, durations):
           f"longest {durations[-1]:.0f} ms")
 def between_runs(begin, end):
     return any(begin - 0.01 <= start <= end for start in starts[1:])
+for begin, end in spans:
+    run = sum(1 for start in starts if start <= end)
+    print(f"run {run}, {(begin - starts[run - 1]) * 1000:.0f} ms after its start: "
+          f"dark for {(end - begin) * 1000:.0f} ms")
 between = [(end - begin) * 1000 for begin, end in spans if between_runs(begin, end)]
 within = [(end - begin) * 1000 for begin, end in spans if not between_runs(begin, end)]
 print(f"{len(starts)} runs of the game")
