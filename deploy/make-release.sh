@@ -13,7 +13,7 @@
 #   sudo deploy/install.sh --bin-dir OUT/bin --content OUT/content
 source "$(dirname "$0")/../scripts/common.sh"
 
-[ $# -eq 1 ] || { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+[ $# -eq 1 ] || { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
 OUT=$(realpath -m "$1")
 BUILD_DIR=${VANTOR_BUILD_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vantor/build-cabinet}
 JOBS=${VANTOR_BUILD_JOBS:-$(nproc)}
