@@ -14,8 +14,8 @@ echo "run in $PWD" >>"$CASE/runs"
 echo "log of run $(wc -l <"$CASE/runs")" >"$CASE/content/~system/logs/Vantor.txt"
 status=$(sed -n "$(wc -l <"$CASE/runs")p" "$CASE/statuses")
 if [ "$status" = hold ]; then
-    trap 'exit 0' TERM
     sleep 30 &
+    trap 'kill $!; exit 0' TERM
     wait
 fi
 exit "${status:-99}"
