@@ -19,7 +19,9 @@ make_stubs() {
 echo "systemctl $*" >>"$CALLS"
 case "$1 ${2:-}" in
     "start vantor-kiosk.service")
-        echo "$("$ROOTFS/opt/vantor/bin/vantor" --version) content $(cat "$ROOTFS/opt/vantor/content/VERSION")" >"$RUNNING" ;;
+        version=$(cat "$ROOTFS/opt/vantor/content/VERSION")
+        [ "$version" != "${FAIL_START_VERSION:-}" ] || exit 1
+        echo "$("$ROOTFS/opt/vantor/bin/vantor" --version) content $version" >"$RUNNING" ;;
     "stop vantor-kiosk.service") echo stopped >"$RUNNING" ;;
 esac'
     stub apt-get 'echo "apt-get $*" >>"$CALLS"'
@@ -149,6 +151,20 @@ test_failed_switch_starts_the_old_version_again() {
     expect_nothing_left_behind switch
 }
 
+test_a_new_version_that_will_not_start_is_switched_back() {
+    sandbox_with_v1_running start
+    if FAIL_START_VERSION=2 install_release v2; then fail "a version that did not start reported success"; fi
+    expect_eq "after the new version failed to start" "vantor 1 content 1" "$(running)"
+}
+
+test_an_image_install_starts_nothing_and_installs_no_packages() {
+    new_sandbox image
+    PATH="$STUBS:$PATH" "$REPO/deploy/install.sh" --root "$ROOTFS" --bin-dir "$RELEASES/v1/bin" \
+        --content "$RELEASES/v1/content" >"$RELEASES/install.out" 2>&1 || fail "image install failed"
+    expect_eq "image install's calls to the host" "" "$(grep -E 'apt-get|systemctl (start|stop|restart)' "$CALLS" || true)"
+    [ -x "$ROOTFS/opt/vantor/bin/vantor" ] || fail "the image has no game"
+}
+
 test_rollback_goes_back_and_forth() {
     sandbox_with_v1_running rollback
     install_release v2 || fail "update before rollback failed"
@@ -170,6 +186,8 @@ test_good_update_runs_the_new_version_and_keeps_the_old
 test_refused_update_never_stops_the_game
 test_failed_copy_keeps_the_old_version
 test_failed_switch_starts_the_old_version_again
+test_a_new_version_that_will_not_start_is_switched_back
+test_an_image_install_starts_nothing_and_installs_no_packages
 test_rollback_goes_back_and_forth
 test_rollback_without_an_earlier_version_is_refused
 report "install tests"
