@@ -110,12 +110,24 @@ finish() {
         undo_moves
         start_game || echo "install.sh: the game could not be started: see journalctl -u $KIOSK_UNIT" >&2
     fi
-    local part
-    for part in "${PARTS[@]}"; do
-        rm -rf "$DEST$OPT/$part.new" "$DEST$OPT/$part.swap"
-    done
+    remove_leftovers
     rm -rf "$WORK"
     exit "$status"
+}
+
+# Removes staged parts, and a part's temporary name from a switch, unless it holds the only copy
+# of a version (the part itself missing): that one is left for the operator to move back.
+remove_leftovers() {
+    local part path
+    for part in "${PARTS[@]}"; do
+        path=$DEST$OPT/$part
+        rm -rf "$path.new"
+        if [ -e "$path" ]; then
+            rm -rf "$path.swap"
+        elif [ -e "$path.swap" ]; then
+            echo "install.sh: $path is missing and $path.swap holds the version that ran: move it back" >&2
+        fi
+    done
 }
 trap finish EXIT
 
@@ -287,10 +299,7 @@ prepare_update() {
     check_programs
     check_content "$CONTENT_FROM"
     on_cabinet && install_runtime_packages
-    local part
-    for part in "${PARTS[@]}"; do
-        rm -rf "$DEST$OPT/$part.new" "$DEST$OPT/$part.swap"
-    done
+    remove_leftovers
     stage_programs
     stage_content
     if on_cabinet; then
