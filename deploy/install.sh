@@ -274,6 +274,13 @@ swap_in() {
     done
 }
 
+# " (vantor VERSION)" of the game in place, on a cabinet (an image's programs may not run here).
+running_version() {
+    if on_cabinet; then
+        printf ' (%s)' "$(cd "$WORK" && "$DEST$OPT/bin/vantor" --version)"
+    fi
+}
+
 # Stops the game only for the renames, and starts the version now in place.
 switch_to() {
     local suffix=$1
@@ -317,7 +324,7 @@ update() {
         rm -rf "$DEST$OPT/$part.previous"
     done
     switch_to new
-    say "installed in ${DEST:-/}; the version before is kept for --rollback"
+    say "installed in ${DEST:-/}$(running_version); the version before is kept for --rollback"
 }
 
 rollback() {
@@ -326,7 +333,7 @@ rollback() {
         installed "$part.previous" || refuse "no earlier version to go back to ($DEST$OPT/$part.previous)"
     done
     switch_to previous
-    say "back to the version before the last update; --rollback again returns to the newer one"
+    say "switched to the version kept$(running_version); --rollback again switches back"
 }
 
 if on_cabinet && [ "$(id -u)" -ne 0 ]; then
