@@ -9,9 +9,14 @@ say() { printf '==> %s\n' "$*"; }
 # as debian-test-packages.txt) that are not installed yet: the package lists are updated once, and
 # only when something is missing.
 ensure_packages() {
+    ensure_package_lists debian-packages.txt "$@"
+}
+
+# Installs what is missing of the named lists alone (a cabinet needs only its run-time packages).
+ensure_package_lists() {
     local wanted missing=() list
     wanted=""
-    for list in debian-packages.txt "$@"; do
+    for list in "$@"; do
         wanted+=" $(grep -v -E '^\s*(#|$)' "$ROOT/scripts/$list")"
     done
     for package in $wanted; do
