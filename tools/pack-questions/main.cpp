@@ -1,5 +1,6 @@
 // pack-questions SOURCE_DIR OUTPUT_DIR
-// Reads the question bank (SOURCE_DIR/01-*.txt to 24-*.txt) and writes the game's 48 question packs
+// Reads the question bank (SOURCE_DIR/01-*.txt to 24-*.txt, any number of topic files per
+// category) and writes the game's 48 question packs
 // to OUTPUT_DIR/Questions/trueorfalse/Data01.pck to Data48.pck: for category c, Data(2c-1) holds
 // its true statements and Data(2c) its false ones. The same bank always gives the same bytes.
 #include <cstdio>
@@ -16,13 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The pack line of a statement: its difficulty letter, the text, and the reference "*CCLL"
-// (category and source line), which the game never shows but lets an operator find the source.
+// The pack line of a statement: its difficulty letter, the text, and the reference after the "*"
+// (category, topic file letter and source line), which the game never shows but lets an operator
+// find the source.
 std::string PackLine(const BankCategory& category, const BankStatement& statement) {
-    char reference[24];
-    std::snprintf(reference, sizeof reference, "%c%02d%02d", kReferenceMark, category.number,
-                  statement.line);
-    return DifficultyLetter(category.number) + statement.text + reference;
+    return DifficultyLetter(category.number) + statement.text + kReferenceMark +
+           PackReference(category, statement);
 }
 
 // What the packs hold, for the closing line.
