@@ -195,7 +195,31 @@ TEST(PackQuestions, MalformedBanksAreRefusedWithTheirPlace) {
     WriteFileMakingDirs(fs::path("bank") / CategoryFileName(7),
                         header + "[TRUE]\n" + std::string(198, 'x') + "\n[FALSE]\nA false one.\n");
     EXPECT_EQ(PackQuestions({"bank", "out"}).exitStatus, 0);
-    EXPECT_EQ(PackQuestions({"bank"}).exitStatus, 2) << "usage";
+}
+
+TEST(PackQuestions, AnswersLikeALinuxTool) {
+    const ProgramResult help = PackQuestions({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.output.rfind("usage: pack-questions [OPTION]... SOURCE_DIR OUTPUT_DIR\n", 0), 0u)
+        << help.output;
+    const ProgramResult version = PackQuestions({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.output, std::string("pack-questions ") + VANTOR_VERSION_TEXT + "\n");
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"bank"}, {"a", "b", "c"}, {"--bogus", "a", "b"}, {"-x"}}) {
+        const ProgramResult run = PackQuestions(wrong);
+        EXPECT_EQ(run.exitStatus, 2) << wrong[0];
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    }
+    ScopedWorkDir dir;
+    WriteSmallBank("bank");
+    // Options may come first; with two statements a pack a game all but surely repeats one.
+    const ProgramResult run = PackQuestions({"--", "bank", "out"});
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("chance of a repeated statement in a game of 11 questions: level 0 "),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("level 4 100.00 %"), std::string::npos) << run.output;
 }
 
 TEST(PackQuestions, TheShippedBankPacksIntoQuestionsTheGameCanShow) {

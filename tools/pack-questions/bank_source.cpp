@@ -6,6 +6,7 @@
 #include <map>
 #include <string_view>
 
+#include "bank_checks.h"
 #include "rules/pack_format.h"
 
 namespace fs = std::filesystem;
@@ -151,14 +152,16 @@ std::string PackReference(const BankCategory& category, const BankStatement& sta
 
 namespace {
 
-// Every statement must be asked once only: the same text twice in the bank is refused.
+// Every statement must be asked once only: the same words twice in the bank are refused, whatever
+// their case, punctuation or articles.
 void CheckNoDuplicates(const std::vector<BankCategory>& bank) {
     std::map<std::string, std::string> firstSeen;
     for (const BankCategory& category : bank) {
         for (const auto* statements : {&category.trueStatements, &category.falseStatements}) {
             for (const BankStatement& statement : *statements) {
                 const std::string here = SourcePlace(category, statement);
-                const auto [seen, isNew] = firstSeen.emplace(statement.text, here);
+                const auto [seen, isNew] =
+                    firstSeen.emplace(NormalisedStatement(statement.text), here);
                 if (!isNew) {
                     throw BankError(here + ": the statement is already at " + seen->second);
                 }
