@@ -1,5 +1,6 @@
 // Start-up cost of counting the 48 question packs, and the cost of drawing one question, on packs
-// shaped like the shipped bank (28 statements of about 55 characters in each pack).
+// of statements of about 55 characters: 28 a pack as the first bank shipped, and 125 a pack (6,000
+// statements), the size of the grown bank.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,9 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kStatementsPerPack = 28;
-
-std::vector<std::string> PackLines(int fileNumber) {
+std::vector<std::string> PackLines(int fileNumber, int statementsPerPack) {
     static const char* const kStatements[] = {
         "The River Severn is the longest river in Great Britain.",
         "A standard first-class stamp was once sold for #1.",
@@ -30,7 +29,7 @@ std::vector<std::string> PackLines(int fileNumber) {
         "Edinburgh Castle stands on an extinct volcano.",
     };
     std::vector<std::string> lines;
-    for (int n = 0; n < kStatementsPerPack; ++n) {
+    for (int n = 0; n < statementsPerPack; ++n) {
         lines.push_back("m" + std::string(kStatements[(fileNumber + n) % 7]) + "*" +
                         std::to_string(fileNumber * 100 + n));
     }
@@ -40,7 +39,7 @@ std::vector<std::string> PackLines(int fileNumber) {
 // A content directory holding the 48 packs, made once and used as the working directory.
 class PackDirectory {
   public:
-    PackDirectory() {
+    explicit PackDirectory(int statementsPerPack) {
         std::string pattern = (fs::temp_directory_path() / "vantor-bench-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
         const fs::path packDir = path_ / "Questions" / "trueorfalse";
@@ -48,7 +47,7 @@ class PackDirectory {
         for (int fileNumber = 1; fileNumber <= kPackCount; ++fileNumber) {
             char name[16];
             std::snprintf(name, sizeof name, "Data%02d.pck", fileNumber);
-            const std::string bytes = BuildPack(PackLines(fileNumber));
+            const std::string bytes = BuildPack(PackLines(fileNumber, statementsPerPack));
             std::ofstream(packDir / name, std::ios::binary)
                 .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         }
@@ -64,14 +63,14 @@ class PackDirectory {
 };
 
 void LoadAllPacks(benchmark::State& state) {
-    PackDirectory packs;
+    PackDirectory packs(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(LoadQuestionPacks());
 }
-BENCHMARK(LoadAllPacks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadAllPacks)->Arg(28)->Arg(125)->Unit(benchmark::kMicrosecond);
 
 void LoadOneQuestion(benchmark::State& state) {
-    PackDirectory packs;
+    PackDirectory packs(static_cast<int>(state.range(0)));
     LoadQuestionPacks();
     SeedRandom(1);
     for (auto _ : state) {
@@ -79,6 +78,6 @@ void LoadOneQuestion(benchmark::State& state) {
         benchmark::DoNotOptimize(QuestionText());
     }
 }
-BENCHMARK(LoadOneQuestion)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadOneQuestion)->Arg(28)->Arg(125)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

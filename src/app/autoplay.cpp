@@ -22,8 +22,12 @@ ModelledPlayer::ModelledPlayer(const platform::AutoplaySettings& settings)
 
 void ModelledPlayer::MenuStarted(MenuKind kind) {
     touchesThisMenu_ = 0;
+    // TRUE and FALSE always end the answer menu, so an answer touched there has been given. An
+    // answer menu that ended otherwise (the Pass area touched, which the game ignores) starts
+    // again on the same question, and the same letter of the script answers it.
+    if (answerTouched_) ++answersThisGame_;
+    answerTouched_ = false;
     if (kind == MenuKind::TakeOrLeave) ++offersThisGame_;
-    if (kind == MenuKind::Answer) ++answersThisGame_;
 }
 
 int ModelledPlayer::ChooseButton(MenuKind kind, const MenuSituation& situation) {
@@ -50,6 +54,7 @@ int ModelledPlayer::ChooseOnAttract(int money) {
     ++gamesStarted_;
     offersThisGame_ = 0;
     answersThisGame_ = 0;
+    answerTouched_ = false;
     return kAttractStart;
 }
 
@@ -57,21 +62,16 @@ int ModelledPlayer::ChooseStake(int money) const {
     return settings_.stake == 100 && money >= kPoundMoney ? kStakePound : kStakeFiftyPence;
 }
 
-// The script decides the answers it covers; a late answer is no touch at all, so the answer
-// clock runs out.
+// The script decides the answers it covers, one letter for each answer given; a late answer is
+// no touch at all, so the answer clock runs out (and the game is lost).
 int ModelledPlayer::ChooseAnswer(int correctAnswer) {
     const int rightButton = correctAnswer == 1 ? kAnswerTrue : kAnswerFalse;
     const int wrongButton = correctAnswer == 1 ? kAnswerFalse : kAnswerTrue;
-    const size_t answer = static_cast<size_t>(answersThisGame_ - 1);
-    if (answersThisGame_ > 0 && answer < settings_.answers.size()) {
-        switch (settings_.answers[answer]) {
-            case 'R':
-                return rightButton;
-            case 'W':
-                return wrongButton;
-            default:
-                return kNoButton;
-        }
+    const size_t answer = static_cast<size_t>(answersThisGame_);
+    if (answer < settings_.answers.size() && settings_.answers[answer] == 'L') return kNoButton;
+    answerTouched_ = true;
+    if (answer < settings_.answers.size()) {
+        return settings_.answers[answer] == 'R' ? rightButton : wrongButton;
     }
     const bool answersRight = static_cast<int>(random_() % 100) < settings_.rightPercent;
     return answersRight ? rightButton : wrongButton;

@@ -40,8 +40,9 @@ class ModelledPlayer {
     std::mt19937 random_;
     int gamesStarted_ = 0;
     int offersThisGame_ = 0;
-    int answersThisGame_ = 0;  // answer menus started in this game
-    int touchesThisMenu_ = 0;  // touches chosen since the current menu started
+    int answersThisGame_ = 0;     // answers given in this game: letters of the script used up
+    bool answerTouched_ = false;  // an answer touched in the menu now waiting
+    int touchesThisMenu_ = 0;     // touches chosen since the current menu started
 };
 
 // ---- The player in the running game -----------------------------------------------------------

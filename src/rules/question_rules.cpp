@@ -15,8 +15,6 @@ void ForgetTryAgains() {
 
 namespace {
 
-// Levels 1 to 3 are lowered by one a fifth of the time, so a generous game still meets the odd
-// harder question.
 constexpr int kLevelLoweringPercent = 20;
 
 // Try-agains a game starts with, by the game's try-again level (0 meanest to 4 most generous).
@@ -26,8 +24,13 @@ constexpr uint8_t kTryAgainsByLevel[] = {1, 1, 1, 1, 1};
 
 int DrawQuestionLevel() {
     int level = std::clamp<int>(QuestionLevel(), 0, kQuestionLevels - 1);
-    if (level >= 1 && level <= 3 && PercentChance(kLevelLoweringPercent)) --level;
+    const int lowering = LevelLoweringPercent(level);
+    if (lowering > 0 && PercentChance(lowering)) --level;
     return level;
+}
+
+int LevelLoweringPercent(int level) {
+    return level >= 1 && level <= 3 ? kLevelLoweringPercent : 0;
 }
 
 int RoundQuestionDifficulty(int questionIndex, int level) {

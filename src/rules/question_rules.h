@@ -19,6 +19,9 @@ void ForgetTryAgains();
 // most generous), lowered by one a fifth of the time when it is 1 to 3. Draws from the game's
 // generator for a level of 1 to 3.
 int DrawQuestionLevel();
+// The chance, in percent, that a question at this game question level is asked one level lower:
+// 20 for levels 1 to 3, so a generous game still meets the odd harder question; 0 otherwise.
+int LevelLoweringPercent(int level);
 
 // The difficulty (1 easiest to 3 hardest) of a round question by its place in the round (0 for
 // the first; places past the table take its last row) and the question level.

@@ -74,19 +74,33 @@ TEST(PlayerKnobs, AnswerScriptsAndPrizePicksAreReadAndBadOnesRefused) {
 }
 
 TEST(PlayerKnobs, TheScriptAnswersEachGameInOrderThenTheChanceTakesOver) {
-    AutoplaySettings settings = Parsed("games=2,right=0,answers=RWL");
+    AutoplaySettings settings = Parsed("games=2,right=0,answers=RW");
     ModelledPlayer player(settings);
     ASSERT_EQ(player.ChooseButton(MenuKind::Attract, WithMoney(100)), 2);
     EXPECT_EQ(NextAnswer(player, 1), 0) << "R: TRUE when TRUE is right";
     EXPECT_EQ(NextAnswer(player, 1), 1) << "W: FALSE when TRUE is right";
-    player.MenuStarted(MenuKind::Answer);
-    for (int pass = 0; pass < 60; ++pass)
-        EXPECT_EQ(player.ChooseButton(MenuKind::Answer, Question(0)), -1) << "L: never touches";
     EXPECT_EQ(NextAnswer(player, 0), 0) << "beyond the script: right=0 answers wrong";
 
     ASSERT_EQ(player.ChooseButton(MenuKind::Attract, WithMoney(100)), 2);
     EXPECT_EQ(NextAnswer(player, 0), 1) << "the next game starts the script again: R";
     EXPECT_EQ(NextAnswer(player, 0), 0) << "W";
+
+    ModelledPlayer late(Parsed("answers=L"));
+    ASSERT_EQ(late.ChooseButton(MenuKind::Attract, WithMoney(100)), 2);
+    late.MenuStarted(MenuKind::Answer);
+    for (int pass = 0; pass < 60; ++pass)
+        EXPECT_EQ(late.ChooseButton(MenuKind::Answer, Question(0)), -1) << "L: never touches";
+}
+
+// A touch the game ignores (the Pass area) starts the answer menu again on the same question:
+// no answer was given, so the script's letter still stands.
+TEST(PlayerKnobs, AnAnswerMenuStartedAgainWithoutAnAnswerKeepsTheLetter) {
+    ModelledPlayer player(Parsed("right=100,answers=WR"));
+    ASSERT_EQ(player.ChooseButton(MenuKind::Attract, WithMoney(100)), 2);
+    player.MenuStarted(MenuKind::Answer);
+    player.MenuStarted(MenuKind::Answer);  // ended by the Pass area before the player touched
+    EXPECT_EQ(player.ChooseButton(MenuKind::Answer, Question(1)), 1) << "W";
+    EXPECT_EQ(NextAnswer(player, 1), 0) << "R";
 }
 
 TEST(PlayerKnobs, PrizePicksTouchWaitOrTryTheBlueBallFirst) {

@@ -3,6 +3,7 @@
 // by a wrong answer, a late one and a wrong one after the try-again.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,20 @@ void ExpectQuestionRoundLost(const PathRun& run, int stake) {
     EXPECT_EQ(run.exitStatus, 0);
 }
 
+// The clock time of the first touch in the trace on any of these places ("131 546").
+uint32_t FirstTouchAt(const PathRun& run, const std::vector<std::string>& places) {
+    std::istringstream trace(run.trace);
+    for (std::string line; std::getline(trace, line);) {
+        for (const std::string& place : places) {
+            const std::size_t at = line.find(" touch " + place);
+            if (at != std::string::npos && at + 7 + place.size() == line.size())
+                return static_cast<uint32_t>(std::stoul(line.substr(0, at)));
+        }
+    }
+    ADD_FAILURE() << "no touch on the places in the trace";
+    return 0;
+}
+
 }  // namespace
 
 // ---- Money and stakes ------------------------------------------------------------------------
@@ -92,6 +107,23 @@ TEST_F(GamePaths, FiftyPenceBuysAFiftyPenceGameEvenWhenThePlayerWantsAPound) {
     EXPECT_EQ(SoundCount(run, 45), 1) << "one try-again";
     EXPECT_EQ(SoundCount(run, 5), 1) << "one wrong answer's sound";
     ExpectReport("money_50_lost_after_try_again", run);
+}
+
+// The Pass area of the question screen is recognised and ignored: a touch there gives no answer,
+// so it must not use up a letter of the modelled player's script. The script here loses the
+// game on its first question, wrong before and after the free try-again. (The record file is
+// shared by the two runs, so the trace tells what the second did.)
+TEST_F(GamePaths, ATouchOnThePassAreaUsesUpNoAnswerOfTheScript) {
+    const PathSetup player = PathSetup(50).Autoplay("answers=WW");
+    const uint32_t firstAnswer = FirstTouchAt(Play(player), {"131 546", "670 546"});
+    ASSERT_GT(firstAnswer, 200u);
+    const PathRun run =
+        Play(PathSetup(player).Touches(std::to_string(firstAnswer - 200) + " 730 327\n"));
+    EXPECT_TRUE(run.Traced("touch 730 327"));
+    EXPECT_EQ(SoundCount(run, 45), 1) << "the try-again after the first W";
+    EXPECT_EQ(SoundCount(run, 5), 1) << "the second W: wrong, and the game is lost";
+    EXPECT_FALSE(run.Traced("sound 4")) << "no right answer";
+    EXPECT_TRUE(run.Traced("sound 7")) << "the loss sequence's horn";
 }
 
 TEST_F(GamePaths, NinetyNinePenceStillBuysOnlyFiftyPenceAndALateAnswerLoses) {

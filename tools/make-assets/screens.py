@@ -222,7 +222,7 @@ def question_backdrop():
     img = scenery.backdrop(seed=3)
     scenery.marquee_arch(img)
     scenery.title(img, (400, 150), 46, "TRUE OR FALSE?")
-    scenery.caption(img, (400, 428), "Touch TRUE or FALSE before the clock reaches 0", 17)
+    scenery.caption(img, (400, 428), "Touch TRUE or FALSE before the clock runs out", 17)
     return img
 
 

@@ -1,10 +1,12 @@
 #include "bank_source.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <string_view>
 
+#include "bank_checks.h"
 #include "rules/pack_format.h"
 
 namespace fs = std::filesystem;
@@ -61,10 +63,14 @@ std::string PackText(std::string_view statement, const fs::path& file, int line)
     return text;
 }
 
-void CheckNotEmpty(const BankCategory& category) {
-    const std::string name = category.file.filename().string();
-    if (category.trueStatements.empty()) throw BankError(name + ": the [TRUE] section is empty");
-    if (category.falseStatements.empty()) throw BankError(name + ": the [FALSE] section is empty");
+// Each topic file has something in both its sections.
+void CheckNotEmpty(const fs::path& file, std::size_t trueBefore, std::size_t falseBefore,
+                   const BankCategory& category) {
+    const std::string name = file.filename().string();
+    if (category.trueStatements.size() == trueBefore)
+        throw BankError(name + ": the [TRUE] section is empty");
+    if (category.falseStatements.size() == falseBefore)
+        throw BankError(name + ": the [FALSE] section is empty");
 }
 
 // The category number of a file named "NN-slug.txt", or 0 for any other name.
@@ -75,15 +81,44 @@ int CategoryOfFileName(const std::string& name) {
     return number >= 1 && number <= kBankCategories ? number : 0;
 }
 
+const char* DifficultyName(int category) {
+    switch (DifficultyLetter(category)) {
+        case 'e':
+            return "easy";
+        case 'm':
+            return "medium";
+        default:
+            return "hard";
+    }
+}
+
+// The first line names the file's category and its difficulty, so a topic file cannot land in the
+// wrong category by a slip in its name: "# Category 07: British history (medium)".
+void CheckHeader(std::string_view firstLine, const fs::path& file, int number) {
+    char prefix[32];
+    std::snprintf(prefix, sizeof prefix, "# Category %02d: ", number);
+    const std::string suffix = std::string(" (") + DifficultyName(number) + ")";
+    const std::string_view text = Trimmed(firstLine);
+    if (!text.starts_with(prefix) || !text.ends_with(suffix) ||
+        text.size() <= std::string_view(prefix).size() + suffix.size()) {
+        throw BankError(Where(file, 1) + ": the first line must be \"" + prefix + "Name" + suffix +
+                        "\"");
+    }
+}
+
 }  // namespace
 
-BankCategory ReadCategoryFile(const fs::path& file, int number) {
+void ReadTopicFile(const fs::path& file, BankCategory& category) {
     std::ifstream in(file, std::ios::binary);
     if (!in) throw BankError(file.string() + ": cannot be read");
-    BankCategory category{number, file, {}, {}};
+    const int fileIndex = static_cast<int>(category.files.size());
+    category.files.push_back(file);
+    const std::size_t trueBefore = category.trueStatements.size();
+    const std::size_t falseBefore = category.falseStatements.size();
     Section section = Section::kNone;
     std::string raw;
     for (int line = 1; std::getline(in, raw); ++line) {
+        if (line == 1) CheckHeader(raw, file, category.number);
         const std::string_view text = Trimmed(raw);
         if (text.empty() || text.front() == '#') continue;
         if (text == "[TRUE]") {
@@ -98,23 +133,35 @@ BankCategory ReadCategoryFile(const fs::path& file, int number) {
         } else {
             auto& statements =
                 section == Section::kTrue ? category.trueStatements : category.falseStatements;
-            statements.push_back({PackText(text, file, line), line});
+            statements.push_back({PackText(text, file, line), fileIndex, line});
         }
     }
-    CheckNotEmpty(category);
-    return category;
+    CheckNotEmpty(file, trueBefore, falseBefore, category);
+}
+
+std::string SourcePlace(const BankCategory& category, const BankStatement& statement) {
+    return Where(category.files.at(statement.fileIndex), statement.line);
+}
+
+std::string PackReference(const BankCategory& category, const BankStatement& statement) {
+    char reference[32];
+    std::snprintf(reference, sizeof reference, "%02d%c%d", category.number,
+                  static_cast<char>('a' + statement.fileIndex), statement.line);
+    return reference;
 }
 
 namespace {
 
-// Every statement must be asked once only: the same text twice in the bank is refused.
+// Every statement must be asked once only: the same words twice in the bank are refused, whatever
+// their case, punctuation or articles.
 void CheckNoDuplicates(const std::vector<BankCategory>& bank) {
     std::map<std::string, std::string> firstSeen;
     for (const BankCategory& category : bank) {
         for (const auto* statements : {&category.trueStatements, &category.falseStatements}) {
             for (const BankStatement& statement : *statements) {
-                const std::string here = Where(category.file, statement.line);
-                const auto [seen, isNew] = firstSeen.emplace(statement.text, here);
+                const std::string here = SourcePlace(category, statement);
+                const auto [seen, isNew] =
+                    firstSeen.emplace(NormalisedStatement(statement.text), here);
                 if (!isNew) {
                     throw BankError(here + ": the statement is already at " + seen->second);
                 }
@@ -138,14 +185,21 @@ std::vector<BankCategory> ReadBank(const fs::path& sourceDir) {
     for (int number = 1; number <= kBankCategories; ++number) {
         char pattern[16];
         std::snprintf(pattern, sizeof pattern, "%02d-*.txt", number);
-        const auto found = files.find(number);
+        auto found = files.find(number);
         if (found == files.end()) {
             throw BankError(sourceDir.string() + ": no file for category " + pattern);
         }
-        if (found->second.size() > 1) {
-            throw BankError(sourceDir.string() + ": more than one file for category " + pattern);
+        if (found->second.size() > kMaxTopicFiles) {
+            throw BankError(sourceDir.string() + ": more than " + std::to_string(kMaxTopicFiles) +
+                            " files for category " + pattern);
         }
-        bank.push_back(ReadCategoryFile(found->second.front(), number));
+        // Directory order is the file system's own: the name order makes the packs the same on
+        // every machine.
+        std::sort(found->second.begin(), found->second.end());
+        BankCategory category{number, {}, {}, {}};
+        for (const fs::path& file : found->second)
+            ReadTopicFile(file, category);
+        bank.push_back(std::move(category));
     }
     CheckNoDuplicates(bank);
     return bank;
