@@ -18,32 +18,34 @@ int Sum(const RecordContents& contents, int first, int last) {
     return std::accumulate(contents.counters + first, contents.counters + last + 1, 0);
 }
 
-// The game's own counts fall behind the games sold by one at most: a sale is saved the moment it
-// is booked, and the counts of its game (its band, the bank reading, how its question round went)
-// only as the game goes on.
-bool WithinOneGame(int counted, int games) {
-    return counted == games || counted == games - 1;
+// The game's own counts fall behind the games sold by the games cut short at most: a sale is saved
+// the moment it is booked, and the counts of its game (its band, the bank reading, how its question
+// round went) only as the game goes on, so a game killed or still in play is sold without them.
+bool WithinGamesCutShort(int counted, int games, int cutShort) {
+    return counted <= games && counted >= games - cutShort;
 }
 
 // Counters that every game moves together; a record that breaks one of these was not written
 // whole by the game.
-std::string CounterProblem(const RecordContents& contents) {
+std::string CounterProblem(const RecordContents& contents, int cutShort) {
     const int games = GamesSold(contents);
     const int games50p = contents.counters[counter::kGames50p];
     const int gamesPound = contents.counters[counter::kGamesPound];
-    if (!WithinOneGame(Sum(contents, counter::kGames50pByBand, counter::kGames50pByBand + 6),
-                       games50p))
+    if (!WithinGamesCutShort(Sum(contents, counter::kGames50pByBand, counter::kGames50pByBand + 6),
+                             games50p, cutShort))
         return "50p games differ from their sum by band";
-    if (!WithinOneGame(Sum(contents, counter::kGamesPoundByBand, counter::kGamesPoundByBand + 6),
-                       gamesPound))
+    if (!WithinGamesCutShort(
+            Sum(contents, counter::kGamesPoundByBand, counter::kGamesPoundByBand + 6), gamesPound,
+            cutShort))
         return "pound games differ from their sum by band";
-    if (!WithinOneGame(Sum(contents, counter::kBankBelow500, counter::kBank1000Up), games))
+    if (!WithinGamesCutShort(Sum(contents, counter::kBankBelow500, counter::kBank1000Up), games,
+                             cutShort))
         return "bank readings differ from the games sold";
-    if (!WithinOneGame(contents.counters[counter::kQuestionRoundsLost] +
-                           contents.counters[counter::kBallGamesReached],
-                       games))
+    if (!WithinGamesCutShort(contents.counters[counter::kQuestionRoundsLost] +
+                                 contents.counters[counter::kBallGamesReached],
+                             games, cutShort))
         return "question rounds lost and ball games reached differ from the games sold";
-    if (contents.counters[counter::kQuestionsAsked] < games - 1)
+    if (contents.counters[counter::kQuestionsAsked] < games - cutShort)
         return "fewer questions asked than games sold";
     return {};
 }
@@ -55,7 +57,7 @@ void WriteGameContent() {
     if (!CopyPackedQuestionsInto(fs::current_path())) ADD_FAILURE() << "question packs";
 }
 
-RecordReading ReadGameRecord() {
+RecordReading ReadGameRecord(int gamesCutShort) {
     RecordReading reading;
     const fs::path path = "data/brasswick.rec";
     if (!fs::exists(path)) return reading;
@@ -69,7 +71,7 @@ RecordReading ReadGameRecord() {
     } else if (reading.contents.firstWritten.empty()) {
         reading.problem = "record file without its date";
     } else {
-        reading.problem = CounterProblem(reading.contents);
+        reading.problem = CounterProblem(reading.contents, gamesCutShort + 1);
     }
     return reading;
 }

@@ -11,13 +11,14 @@
 void WriteGameContent();
 
 // The record file "data/brasswick.rec" as the game wrote it: nothing when it is absent. `problem`
-// says what is wrong with it (empty when it is whole and its counters agree with each other).
+// says what is wrong with it (empty when it is whole and its counters agree with each other, the
+// counts of a game following its sale but for the game in play and `gamesCutShort` killed ones).
 struct RecordReading {
     bool present = false;
     RecordContents contents;
     std::string problem;
 };
-RecordReading ReadGameRecord();
+RecordReading ReadGameRecord(int gamesCutShort = 0);
 
 // Games sold according to a record: 50p games plus £1 games.
 int GamesSold(const RecordContents& contents);

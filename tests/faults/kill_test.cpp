@@ -126,7 +126,7 @@ TEST(KillTheGame, LeavesAWholeRecordFileAndABalancedLedger) {
         }
         longestRunMs = std::max(longestRunMs, Milliseconds(Clock::now() - started));
 
-        const RecordReading record = ReadGameRecord();
+        const RecordReading record = ReadGameRecord(killedAtRandom + killedWhileRecording);
         if (record.present) {
             ASSERT_EQ(record.problem, "");
             if (firstWritten.empty()) firstWritten = record.contents.firstWritten;
@@ -152,7 +152,7 @@ TEST(KillTheGame, LeavesAWholeRecordFileAndABalancedLedger) {
     GameExit lastExit;
     ASSERT_TRUE(last.WaitFor(kRunLimitMs, lastExit));
     EXPECT_EQ(lastExit.exitStatus, 0) << ReadFileText("output.txt");
-    const RecordReading record = ReadGameRecord();
+    const RecordReading record = ReadGameRecord(killedAtRandom + killedWhileRecording);
     ASSERT_TRUE(record.present);
     const LedgerCheck ledger = CheckLedger(db);
     const int owed = OwedPence();
