@@ -56,26 +56,27 @@ TEST_F(CreditLink, RawExchangesTruncateTo16BitsAndFailAs65535) {
 
 TEST_F(CreditLink, UseCreditNeedsCtelWithAComma) {
     service.QueueReply("CTEL,200\r\n");
-    EXPECT_TRUE(UseCredit(50));
+    EXPECT_TRUE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted);
     service.QueueReply("FAIL\r\n");
-    EXPECT_FALSE(UseCredit(50));
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted);
     service.QueueReply("CTEL\r\n");
-    EXPECT_FALSE(UseCredit(100)) << "a success keyword without a comma carries no number";
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::UseCredit, 100) == CreditAnswer::Accepted)
+        << "a success keyword without a comma carries no number";
     service.QueueReply("BTEL,100\r\n");
-    EXPECT_FALSE(UseCredit(100));
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::UseCredit, 100) == CreditAnswer::Accepted);
     EXPECT_EQ(service.Commands(),
               (Commands{"CUSE,50\r\n", "CUSE,50\r\n", "CUSE,100\r\n", "CUSE,100\r\n"}));
 }
 
 TEST_F(CreditLink, AddsNeedTheirOwnKeyword) {
     service.QueueReply("BTEL,300\r\n");
-    EXPECT_TRUE(AddBank(300));
+    EXPECT_TRUE(SendMoneyCommand(MoneyCommand::AddBank, 300) == CreditAnswer::Accepted);
     service.QueueReply("CTEL,300\r\n");
-    EXPECT_FALSE(AddBank(300));
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::AddBank, 300) == CreditAnswer::Accepted);
     service.QueueReply("CTEL,50\r\n");
-    EXPECT_TRUE(AddCredit(50));
+    EXPECT_TRUE(SendMoneyCommand(MoneyCommand::AddCredit, 50) == CreditAnswer::Accepted);
     service.QueueReply("BTEL,50\r\n");
-    EXPECT_FALSE(AddCredit(50));
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::AddCredit, 50) == CreditAnswer::Accepted);
 }
 
 TEST(WinningsSplit, PoundsToTheBankFirstThenPenceToTheCredit) {
@@ -100,7 +101,7 @@ TEST(WinningsSplit, PoundsToTheBankFirstThenPenceToTheCredit) {
 // twice can never answer the next question.
 TEST_F(CreditLink, ALineThatAnswersAnotherCommandIsPassedOver) {
     service.QueueReply("CTEL,950\r\nCTEL,950\r\n");  // a stake's reply, sent twice
-    EXPECT_TRUE(UseCredit(50));
+    EXPECT_TRUE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted);
     service.QueueReply("CTEL,950\r\n" + FakeCreditService::kPause + "BTEL,20\r\n");
     EXPECT_EQ(BankReadExchange(), 20) << "the copy arriving after BGET was sent is not the bank";
     service.QueueReply("EL,950\r\nBTEL,30\r\n");  // the late rest of a reply cut short
@@ -147,7 +148,7 @@ TEST_F(CreditLink, AClosedConnectionIsAFailureNotAStaleReply) {
     service.CloseConnection();
     EXPECT_EQ(CreditReadExchange(), 65535);
     EXPECT_EQ(ReadCredit(), 0);
-    EXPECT_FALSE(UseCredit(50));
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted);
     EXPECT_EQ(SendMoneyCommand(MoneyCommand::AddBank, 300), CreditAnswer::Unclear)
         << "must not crash or raise SIGPIPE";
 }

@@ -40,7 +40,7 @@ class CreditLinkFaults : public ::testing::Test {
 // and the rest of it does not answer the next command.
 TEST_F(CreditLinkFaults, AReplyInTwoPiecesIsReadWhole) {
     service.QueueReply("CT" + FakeCreditService::kPause + "EL,450\r\n");
-    EXPECT_TRUE(UseCredit(50));
+    EXPECT_TRUE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted);
     service.QueueReply("CTEL," + FakeCreditService::kPause + "1200\r\n");
     EXPECT_EQ(ReadCredit(), 1200) << "not the 0 of a reply cut before its number";
     service.QueueReply("BTEL,300\r\n");
@@ -54,7 +54,8 @@ TEST_F(CreditLinkFaults, AStrayLineDoesNotAnswerTheNextCommand) {
     EXPECT_EQ(ReadCredit(), 500);
     LetTheRestArrive();
     service.QueueReply("FAIL\r\n");
-    EXPECT_FALSE(UseCredit(50)) << "the stake was refused";
+    EXPECT_FALSE(SendMoneyCommand(MoneyCommand::UseCredit, 50) == CreditAnswer::Accepted)
+        << "the stake was refused";
     service.QueueReply("BTEL,0\r\n");
     EXPECT_EQ(BankReadExchange(), 0) << "the link is back in step";
 }

@@ -14,10 +14,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
 
+#include "engines/control/owed_win_file.h"
 #include "game_dir.h"
 #include "game_process.h"
 #include "ledger_check.h"
@@ -70,9 +72,8 @@ KillMoment KillMomentFor(int run) {
 
 // The pence of a win the game still owes (its owed win file), 0 when it owes nothing.
 int OwedPence() {
-    const std::string text = ReadFileText("data/owed-win.txt");
-    int pence = 0;
-    return std::sscanf(text.c_str(), "owed %d", &pence) == 1 ? pence : 0;
+    const std::optional<OwedWin> owed = DecodeOwedWin(ReadFileText("data/owed-win.txt"));
+    return owed ? owed->pence : 0;
 }
 
 bool RecordBeingRewritten() {

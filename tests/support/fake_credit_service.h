@@ -8,7 +8,7 @@
 //     FakeCreditService service;
 //     service.QueueReply("CTEL,450\r\n");             // answer to the next command
 //     ConnectCreditService(service.Port());
-//     UseCredit(50);
+//     SendMoneyCommand(MoneyCommand::UseCredit, 50);
 //     EXPECT_EQ(service.Commands(), (std::vector<std::string>{"CUSE,50\r\n"}));
 #pragma once
 

@@ -2,11 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "base/log.h"
 #include "engines/control/durable_file.h"
+#include "engines/control/record_file.h"
 #include "platform/host_path.h"
 
 namespace {
@@ -71,7 +71,7 @@ bool SaveOwedWin(const OwedWin& owed) {
         LogPrint("Owed win file %s cannot be removed\n", path.c_str());
         return false;
     }
-    mkdir(platform::HostPath("data").c_str(), 0777);  // may exist already
+    mkdir(platform::HostPath(kRecordDirectoryName).c_str(), 0777);  // may exist already
     const std::string text = EncodeOwedWin(owed);
     const std::string failure = ReplaceFileDurably(
         path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));

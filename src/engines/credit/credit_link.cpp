@@ -188,16 +188,6 @@ CreditAnswer SendMoneyCommand(MoneyCommand command, int16_t pence) {
     return CreditAnswer::Unclear;
 }
 
-bool UseCredit(int16_t pence) {
-    return SendMoneyCommand(MoneyCommand::UseCredit, pence) == CreditAnswer::Accepted;
-}
-bool AddBank(int16_t pence) {
-    return SendMoneyCommand(MoneyCommand::AddBank, pence) == CreditAnswer::Accepted;
-}
-bool AddCredit(int16_t pence) {
-    return SendMoneyCommand(MoneyCommand::AddCredit, pence) == CreditAnswer::Accepted;
-}
-
 int32_t MoneyHeld() {
     const uint16_t credit = CreditReadExchange();
     if (credit == 0xFFFF) return kMoneyUnknown;

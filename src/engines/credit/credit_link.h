@@ -43,11 +43,6 @@ int32_t MoneyHeld();
 // True when the money held now differs from `before` by exactly what the command moves.
 bool MoneyHeldShows(MoneyCommand command, int16_t pence, int32_t before);
 
-// True only when the service accepted the command.
-bool UseCredit(int16_t pence);
-bool AddBank(int16_t pence);
-bool AddCredit(int16_t pence);
-
 // The parts a win is paid in: nothing for 0 or less; below 100 all to the credit; otherwise the
 // whole pounds to the bank first and any pence left to the credit.
 struct WinningsPart {
