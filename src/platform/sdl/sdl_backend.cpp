@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "platform/backend.h"
+#include "platform/letter_box.h"
 
 namespace platform {
 namespace {
@@ -35,8 +37,7 @@ bool RefuseInvisibleDriver() {
 class SdlBackend final : public Backend {
   public:
     ~SdlBackend() override {
-        CloseDisplay();
-        if (renderer_) SDL_DestroyRenderer(renderer_);
+        staging_.reset();
         if (window_) SDL_DestroyWindow(window_);
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -61,6 +62,11 @@ class SdlBackend final : public Backend {
         // The platform catches the stop signals itself; SDL's own handlers would turn them into
         // a window close behind its back.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // The window's pixels are written by the game and handed to the X server as they are
+        // (shared memory where it can); SDL would otherwise put them through an OpenGL texture,
+        // which without a graphics card costs a software renderer's whole-window redraw for
+        // every frame.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             fprintf(stderr, "vantor: cannot start the display system: %s\n", SDL_GetError());
             return false;
@@ -75,18 +81,12 @@ class SdlBackend final : public Backend {
             fprintf(stderr, "vantor: cannot create the window: %s\n", SDL_GetError());
             return false;
         }
-        // The game paces its own frames every 15 ms, so the renderer must not wait for vsync.
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) {
-            fprintf(stderr, "vantor: cannot create a renderer: %s\n", SDL_GetError());
+        SDL_ShowCursor(SDL_DISABLE);
+        if (!TakeWindowSurface()) {
+            fprintf(stderr, "vantor: cannot draw in the window: %s\n", SDL_GetError());
             return false;
         }
-        SDL_RenderSetLogicalSize(renderer_, 800, 600);
-        SDL_ShowCursor(SDL_DISABLE);
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderPresent(renderer_);
+        SDL_UpdateWindowSurface(window_);
         return true;
     }
 
@@ -106,49 +106,46 @@ class SdlBackend final : public Backend {
             } else if (event.type == SDL_FINGERDOWN) {
                 int width = 0, height = 0;
                 SDL_GetWindowSize(window_, &width, &height);
-                float x = 0, y = 0;
-                SDL_RenderWindowToLogical(renderer_, static_cast<int>(event.tfinger.x * width),
-                                          static_cast<int>(event.tfinger.y * height), &x, &y);
-                queue.push_back(TouchAt(static_cast<int>(x), static_cast<int>(y)));
+                queue.push_back(TouchAt(static_cast<int>(event.tfinger.x * width),
+                                        static_cast<int>(event.tfinger.y * height)));
             }
         }
     }
 
     ModeResult OpenDisplay(int width, int height, int bitsPerPixel) override {
-        if (!renderer_) return ModeResult::Failed;
+        if (!surface_) return ModeResult::Failed;
         if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
             return ModeResult::InvalidMode;
-        CloseDisplay();
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STREAMING, width, height);
         width_ = width;
         height_ = height;
         repaintNeeded_ = true;
-        return texture_ ? ModeResult::Ok : ModeResult::Failed;
+        return ModeResult::Ok;
     }
 
     // Only what changed goes to the screen: on the attract screen most frames are the same as
-    // the one shown, and the highlight's steps change a band of rows. After the window was
-    // uncovered or resized the whole frame is sent again.
+    // the one shown, and the highlight's steps change a band of rows. The band is drawn straight
+    // into the window's pixels (scaled when the window is not the screen's size) and only its
+    // rows are sent to the X server. After the window was uncovered or resized the whole frame
+    // is sent again, bars and all.
     void ShowFrame(const uint8_t* pixels, ChangedRows changed) override {
-        if (!texture_) return;
-        if (repaintNeeded_) changed = ChangedRows{};
-        const int first = std::clamp(changed.first, 0, height_);
-        const int end = std::clamp(changed.end, 0, height_);
-        if (first >= end) return;
+        if (!surface_) return;
+        if (repaintNeeded_) {
+            if (!TakeWindowSurface()) return;
+            changed = ChangedRows{};
+        }
+        const RowBand rows{std::clamp(changed.first, 0, height_),
+                           std::clamp(changed.end, 0, height_)};
+        if (rows.Empty() && !repaintNeeded_) return;
+        const RowBand shown = DrawIntoWindow(pixels, rows);
+        const SDL_Rect band = repaintNeeded_
+                                  ? SDL_Rect{0, 0, surface_->w, surface_->h}
+                                  : SDL_Rect{letterBox_.Left(), shown.first, letterBox_.Width(),
+                                             shown.end - shown.first};
         repaintNeeded_ = false;
-        const SDL_Rect rows{0, first, width_, end - first};
-        const size_t rowBytes = static_cast<size_t>(width_) * 4;
-        SDL_UpdateTexture(texture_, &rows, pixels + first * rowBytes, static_cast<int>(rowBytes));
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        if (band.h > 0) SDL_UpdateWindowSurfaceRects(window_, &band, 1);
     }
 
-    void CloseDisplay() override {
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = nullptr;
-    }
+    void CloseDisplay() override {}
 
     void ShowMessageBox(const char* caption, const char* text) override {
         fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
@@ -160,16 +157,59 @@ class SdlBackend final : public Backend {
     bool QuestionFontAvailable() override { return BoldSansFontInstalled(); }
 
   private:
-    static Event TouchAt(int x, int y) {
+    Event TouchAt(int windowX, int windowY) const {
+        int x = 0, y = 0;
+        letterBox_.WindowToScreen(windowX, windowY, x, y);
         return Event{EventKind::Touch, static_cast<int16_t>(x), static_cast<int16_t>(y)};
     }
 
+    // The window's pixels as SDL keeps them (taken again after a resize), and the picture's place
+    // in them; the bars are painted black whenever the surface is taken.
+    bool TakeWindowSurface() {
+        surface_ = SDL_GetWindowSurface(window_);
+        if (!surface_) return false;
+        letterBox_ = LetterBox(surface_->w, surface_->h, width_, height_);
+        SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, 0, 0, 0));
+        directPixels_ = surface_->format->BytesPerPixel == 4 &&
+                        surface_->format->Rmask == 0xFF0000 && surface_->format->Gmask == 0xFF00 &&
+                        surface_->format->Bmask == 0xFF;
+        if (directPixels_) {
+            staging_.reset();
+        } else {
+            // A window of another pixel format: scaled into a 32-bit copy, then converted.
+            staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, surface_->w, surface_->h, 32,
+                                                          SDL_PIXELFORMAT_RGB888));
+            if (!staging_) return false;
+        }
+        return true;
+    }
+
+    RowBand DrawIntoWindow(const uint8_t* pixels, RowBand rows) {
+        SDL_Surface* target = directPixels_ ? surface_ : staging_.get();
+        if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+        const RowBand shown = letterBox_.DrawRows(
+            pixels, width_ * 4, rows, static_cast<uint8_t*>(target->pixels), target->pitch);
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        if (!directPixels_ && !shown.Empty()) {
+            SDL_Rect band{letterBox_.Left(), shown.first, letterBox_.Width(),
+                          shown.end - shown.first};
+            SDL_BlitSurface(target, &band, surface_, &band);
+        }
+        return shown;
+    }
+
+    struct SurfaceFree {
+        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    };
+
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    SDL_Surface* surface_ = nullptr;  // owned by the window
+    std::unique_ptr<SDL_Surface, SurfaceFree> staging_;
+    bool directPixels_ = true;
     int width_ = 800;
     int height_ = 600;
+    LetterBox letterBox_{800, 600, 800, 600};
     bool repaintNeeded_ = true;
 };
 
