@@ -185,15 +185,18 @@ void Fill(Surface* surface, int left, int top, int right, int bottom, uint32_t c
         std::memcpy(surface->Row(y) + left * surface->bytesPerPixel, first, rowBytes);
 }
 
-// The rows in which two frames of the same size differ.
-platform::ChangedRows RowsThatDiffer(const Surface& frame, const Surface& before) {
+// The rows in which two frames of the same size differ, looked for among rows [first, end) only:
+// the frames are known to be the same elsewhere.
+platform::ChangedRows RowsThatDiffer(const Surface& frame, const Surface& before, int first,
+                                     int end) {
     const size_t rowBytes = static_cast<size_t>(frame.width) * frame.bytesPerPixel;
     auto same = [&](int y) { return std::memcmp(frame.Row(y), before.Row(y), rowBytes) == 0; };
-    platform::ChangedRows rows{0, frame.height};
+    platform::ChangedRows rows{std::max(first, 0), std::min(end, frame.height)};
     while (rows.first < rows.end && same(rows.first))
         ++rows.first;
     while (rows.end > rows.first && same(rows.end - 1))
         --rows.end;
+    if (rows.Empty()) return platform::ChangedRows{0, 0};
     return rows;
 }
 
@@ -202,11 +205,15 @@ platform::ChangedRows lastChangedRows;
 
 // The flip: the back buffer's frame becomes the primary surface's and the platform shows it; the
 // back buffer is left with the frame shown before, as a flip chain leaves it. Only the rows that
-// differ from that frame are sent on.
+// differ from that frame are sent on, and only rows written since the back buffer last held the
+// frame on the screen can differ: a frame nothing was drawn on costs no comparison at all.
 void ShowBackBuffer() {
     if (!PrimarySurface || !BackBuffer) return;
+    const int drawnFirst = BackBuffer->writtenFirst, drawnEnd = BackBuffer->writtenEnd;
     PrimarySurface->pixels.swap(BackBuffer->pixels);
-    lastChangedRows = RowsThatDiffer(*PrimarySurface, *BackBuffer);
+    lastChangedRows = RowsThatDiffer(*PrimarySurface, *BackBuffer, drawnFirst, drawnEnd);
+    BackBuffer->writtenFirst = lastChangedRows.first;
+    BackBuffer->writtenEnd = lastChangedRows.end;
     platform::PresentFrame(PrimarySurface->pixels.data(), PrimarySurface->pitch, lastChangedRows);
 }
 
@@ -218,6 +225,7 @@ void CopyShownFrameBack() {
     const int end = std::min(lastChangedRows.end, PrimarySurface->height);
     for (int y = std::max(lastChangedRows.first, 0); y < end; ++y)
         std::memcpy(BackBuffer->Row(y), PrimarySurface->Row(y), PrimarySurface->pitch);
+    BackBuffer->ForgetWrittenRows();
 }
 
 // Handles input until the frame deadline has passed, then sets the next one.

@@ -3,6 +3,8 @@
 // fourth byte (alpha for TGA images), 24 bits as blue, green, red, 16 bits as 5-6-5.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,9 +27,22 @@ struct Surface {
     int pitch = 0;  // bytes from one row to the next
     uint32_t colourKey = kMagentaKey;
     std::vector<uint8_t> pixels;
+    // Rows [writtenFirst, writtenEnd) may have been written since ForgetWrittenRows: every
+    // write takes its row from the non-const Row(), one row at a time, which notes it. The
+    // screen uses this to compare only the rows a frame's drawing wrote with the frame shown.
+    int writtenFirst = 0;
+    int writtenEnd = INT_MAX;
 
-    uint8_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * pitch; }
+    uint8_t* Row(int y) {
+        writtenFirst = std::min(writtenFirst, y);
+        writtenEnd = std::max(writtenEnd, y + 1);
+        return pixels.data() + static_cast<size_t>(y) * pitch;
+    }
     const uint8_t* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * pitch; }
+    void ForgetWrittenRows() {
+        writtenFirst = INT_MAX;
+        writtenEnd = 0;
+    }
     // The pixel value at (x, y) in the surface's own format (no bounds check).
     uint32_t PixelAt(int x, int y) const;
     void SetPixel(int x, int y, uint32_t value);
