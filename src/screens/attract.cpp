@@ -155,7 +155,7 @@ bool SellGame() {
     PlaySoundEffect(kSoundDoorBell);
     ResetHighlight();
     PressStartButton();
-    if (PlayerMoney() >= kStartMoney) ChooseStake();
+    if (PlayerMoney() >= kStartMoney) return ChooseStakeAndBuy();
     return BeginPaidGame();
 }
 

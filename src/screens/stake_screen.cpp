@@ -12,6 +12,7 @@
 #include "engines/graphics/registry.h"
 #include "engines/graphics/sprites.h"
 #include "engines/sound/sound_effects.h"
+#include "rules/sale.h"
 #include "screens/answer_clock.h"
 #include "screens/money_panels.h"
 #include "screens/touch_menu.h"
@@ -204,7 +205,7 @@ int StakeMenu() {
     return RunTouchMenu(TouchMenu{MenuKind::Stake, stakeMenuButtons, StakePassExtras});
 }
 
-void ChooseStake() {
+bool ChooseStakeAndBuy() {
     WaitMs(500);
     DrawBackground();
     PlaySoundEffect(kSoundBallOpen);
@@ -224,5 +225,11 @@ void ChooseStake() {
         // The £1 side opened only if there was money for it.
         if (PoundAvailable()) RetireSide(kPoundSide);
     }
-    WaitMs(kPressMs);
+    // The chosen stake stays on the screen a moment before the game begins. The game is bought
+    // in that moment, so the credit service's answers and the save of the meters come while
+    // nothing on the screen moves.
+    const uint32_t shown = ClockMs();
+    const bool bought = BeginPaidGame();
+    WaitMs(kPressMs - std::min(ClockMs() - shown, kPressMs));
+    return bought;
 }

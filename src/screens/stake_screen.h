@@ -5,8 +5,9 @@
 // Money needed for a £1 game.
 constexpr int kPoundMoney = 100;
 
-// Runs the stake screen and sets uwPriceOfPlay to the stake chosen (50 or 100).
-void ChooseStake();
+// Runs the stake screen, sets uwPriceOfPlay to the stake chosen (50 or 100) and buys the game at
+// that stake (BeginPaidGame) while the choice is still shown. True when the game was bought.
+bool ChooseStakeAndBuy();
 
 // The stake screen with both doors as far open as the money allows and nothing pressed.
 void DrawStakeScreen();

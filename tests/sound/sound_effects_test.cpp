@@ -1,5 +1,5 @@
-// The numbered sound effects: the table, loading on first play, restart and stop, failures, and
-// the harness trace of a headless run.
+// The numbered sound effects: the table, reading them all before play, restart and stop, failures,
+// and the harness trace of a headless run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -121,6 +121,21 @@ TEST_F(SoundEffectsTest, AMissingFileGivesOneMessageAndSilenceAfter) {
     effects.Play(kPress);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(effects.Playing(kPress));
+}
+
+// Every sound is read before the game plays one, so no frame waits for a file: a sound whose
+// file has gone since still plays, and one that was missing then is tried at its first play.
+TEST_F(SoundEffectsTest, ReadAllReadsEverySoundBeforeItIsPlayed) {
+    WriteSound(kButton, 100);
+    effects.ReadAll();
+    std::filesystem::remove_all("sounds");
+    WriteSound(kPress, 100, 200);  // arrived after the reading
+    testing::internal::CaptureStderr();
+    effects.Play(kButton);
+    effects.Play(kPress);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(effects.Playing(kButton));
+    EXPECT_TRUE(effects.Playing(kPress));
 }
 
 TEST_F(SoundEffectsTest, BrokenAndUnplayableFilesFailToLoad) {

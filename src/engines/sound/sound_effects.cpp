@@ -113,39 +113,45 @@ const char* SoundEffectFile(int number) {
     return number >= 1 && number <= kSoundEffectCount ? kSoundFiles[number - 1].name : nullptr;
 }
 
-void SoundEffects::Load(int number) {
-    const char* name = SoundEffectFile(number);
+std::shared_ptr<const platform::AudioClip> SoundEffects::ReadClip(int number) const {
     std::vector<uint8_t> bytes;
-    std::shared_ptr<const platform::AudioClip> clip;
-    if (ReadSoundFile(platform::HostPath(name), kLargestWaveFile, bytes))
-        clip = MakeClip(bytes, output_->Rate());
-    if (!clip) {
-        char message[300];
-        snprintf(message, sizeof message, "Couldn't open WAV file %s!", name);
-        ShowSoundFailure(message);
-    }
-    clips_[number - 1] = std::move(clip);
+    if (!ReadSoundFile(platform::HostPath(SoundEffectFile(number)), kLargestWaveFile, bytes))
+        return nullptr;
+    return MakeClip(bytes, output_->Rate());
+}
+
+void SoundEffects::ReadAll() {
+    if (!output_) return;
+    for (int number = 1; number <= kSoundEffectCount; ++number)
+        clips_[number - 1] = ReadClip(number);
 }
 
 void SoundEffects::Play(uint8_t number) {
     if (!output_ || !IsSoundNumber(number)) return;
     const int slot = number - 1;
-    if (!loaded_[slot]) {
-        Load(number);
-        loaded_[slot] = true;
+    if (!played_[slot]) {
+        // A sound that could not be read at start-up is tried once more, and the failure shown.
+        if (!clips_[slot]) clips_[slot] = ReadClip(number);
+        if (!clips_[slot]) {
+            char message[300];
+            snprintf(message, sizeof message, "Couldn't open WAV file %s!",
+                     SoundEffectFile(number));
+            ShowSoundFailure(message);
+        }
+        played_[slot] = true;
     }
     if (clips_[slot]) output_->Play(slot, clips_[slot]);
 }
 
 bool SoundEffects::Playing(uint8_t number) {
-    if (!output_ || !IsSoundNumber(number) || !loaded_[number - 1]) return false;
+    if (!output_ || !IsSoundNumber(number) || !played_[number - 1]) return false;
     return output_->Playing(number - 1);
 }
 
 void SoundEffects::StopAll() {
     if (!output_) return;
     for (int slot = 0; slot < kSoundEffectCount; ++slot)
-        if (loaded_[slot]) output_->Stop(slot);
+        if (played_[slot]) output_->Stop(slot);
 }
 
 bool StartSoundEffects() {
@@ -153,6 +159,7 @@ bool StartSoundEffects() {
     if (platform::OpenAudio() == platform::AudioStatus::Failed)
         ShowSoundFailure("Couldn't init DirectSound");
     theSoundEffects.reset(new (std::nothrow) SoundEffects(platform::AudioOutput()));
+    if (theSoundEffects) theSoundEffects->ReadAll();
     return theSoundEffects != nullptr;
 }
 

@@ -1,5 +1,6 @@
-// The numbered sound effects, 1 to 46. Each is read from its WAV file the first time it is played
-// and kept for the rest of the run; effects overlap freely with each other and with the music.
+// The numbered sound effects, 1 to 46. All are read from their WAV files when the sound output
+// opens and kept for the rest of the run; effects overlap freely with each other and with the
+// music.
 #pragma once
 
 #include <array>
@@ -9,9 +10,9 @@
 #include "engines/sound/sound_numbers.h"
 #include "platform/audio_mixer.h"
 
-// Creates the sound-effects object and opens the sound output. An output that cannot be opened
-// shows the failure message box and leaves the game silent. False only when the object itself
-// cannot be created.
+// Creates the sound-effects object, opens the sound output and reads every sound. An output that
+// cannot be opened shows the failure message box and leaves the game silent. False only when the
+// object itself cannot be created.
 bool StartSoundEffects();
 // Plays sound 1 to 46 (sound_numbers.h names them) once from its start, restarting it if it is
 // already playing; other numbers are ignored. Every sound played is recorded in the harness trace.
@@ -36,13 +37,15 @@ class SoundEffects {
     bool Playing(uint8_t number);
     void StopAll();
 
+    // Reads every sound into its slot, so that no frame waits for a file; a sound that cannot
+    // be read is left for its first play, which tries again and shows the failure.
+    void ReadAll();
+
   private:
-    // Reads sound `number` into its slot; a file that cannot be read shows the failure message
-    // box once and leaves the slot silent.
-    void Load(int number);
+    // Sound `number` as a clip for the output, or null when its file cannot be read.
+    std::shared_ptr<const platform::AudioClip> ReadClip(int number) const;
 
     platform::AudioMixer* output_;
     std::array<std::shared_ptr<const platform::AudioClip>, kSoundEffectCount> clips_;
-    std::array<bool, kSoundEffectCount>
-        loaded_{};  // set at the first play, even when loading failed
+    std::array<bool, kSoundEffectCount> played_{};  // set at the first play
 };
