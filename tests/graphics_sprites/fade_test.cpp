@@ -83,6 +83,16 @@ TEST_P(CrossFadeAtDepth, KeyedPixelsOfAKeepA) {
     EXPECT_EQ(BackBuffer->PixelAt(5, 5), DisplayColourKey());
 }
 
+// Where B is the key and A is one step from it, the blend comes out as the key below 100 %, and
+// the keyed fade leaves it out of the back buffer as it does a key in A.
+TEST_P(CrossFadeAtDepth, ABlendThatComesOutAsTheKeyIsLeftOut) {
+    Capture(Pixel(Sixteen() ? 31 : 255, 1, Sixteen() ? 31 : 255), DisplayColourKey());
+    BackBuffer->SetPixel(5, 5, 77);
+    CrossFade(50, nullptr, true);
+    EXPECT_EQ(Layer[0]->PixelAt(5, 5), DisplayColourKey());
+    EXPECT_EQ(BackBuffer->PixelAt(5, 5), 77u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, CrossFadeAtDepth, ::testing::Values(16, 24, 32));
 
 class CrossFade32 : public CrossFadeAtDepth {};
@@ -115,6 +125,20 @@ TEST_P(CrossFade32, OnlyTheBoxIsFadedAndShown) {
     EXPECT_EQ(BackBuffer->PixelAt(10, 10), 0x00646464u);
     EXPECT_EQ(Layer[0]->PixelAt(20, 10), 0x00C8C8C8u);
     EXPECT_EQ(BackBuffer->PixelAt(20, 10), 0u);
+}
+
+// A capture of a narrow box leaves the rest of each row as the last capture left it, key pixels
+// included: a keyed fade of the whole screen still leaves those out.
+TEST_P(CrossFade32, AKeyLeftByAnEarlierCaptureStaysLeftOut) {
+    Layer[0]->SetPixel(100, 5, DisplayColourKey());
+    CaptureLayer(0, nullptr);
+    CaptureLayer(1, nullptr);
+    const ClipBox leftEdge{0, 15, 0, 600};
+    CaptureLayer(0, &leftEdge);
+    BackBuffer->SetPixel(100, 5, 77);
+    CrossFade(30, nullptr, true);
+    EXPECT_EQ(Layer[0]->PixelAt(100, 5), DisplayColourKey());
+    EXPECT_EQ(BackBuffer->PixelAt(100, 5), 77u);
 }
 
 INSTANTIATE_TEST_SUITE_P(ThirtyTwoBits, CrossFade32, ::testing::Values(32));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "engines/graphics/pixel_rows.h"
@@ -98,6 +99,41 @@ TEST(PixelRows, AFadeRowBlendsIntoTheLayerAndShowsItOnTheBackBuffer) {
                         << i << " keyed " << keyed << " " << percent << "%";
                 }
             }
+}
+
+// Random rows of every length up to 40 pixels, so that the AVX2, SSE2 and plain loops meet at
+// every split, against the plain working-out. A quarter of the pixels of A are of the key colour or
+// next to it, with B of the key colour: below 100 % those blend to the key without A being it.
+TEST(PixelRows, RandomFadeRowsOfEveryLengthMatchThePlainWorkingOut) {
+    std::mt19937 random(20261211);
+    const auto word = [&random] { return static_cast<uint32_t>(random()); };
+    for (int count = 1; count <= 40; ++count)
+        for (int percent = 0; percent <= 100; ++percent)
+            for (bool keyed : {false, true})
+                for (bool withBack : {true, false}) {
+                    std::vector<uint32_t> a, b, layerWords, backWords;
+                    for (int i = 0; i < count; ++i) {
+                        const bool nearKey = random() % 4 == 0;
+                        a.push_back(nearKey ? (word() & 0xFF000100) | 0x00FF00FF : word());
+                        b.push_back(nearKey ? (word() & 0xFF000000) | 0x00FF00FF : word());
+                        layerWords.push_back(word());
+                        backWords.push_back(word());
+                    }
+                    std::vector<uint8_t> layer = Words(layerWords), back = Words(backWords);
+                    FadeRow32(Words(a).data(), Words(b).data(), count, percent, keyed, 0x00FF00FF,
+                              layer.data(), withBack ? back.data() : nullptr);
+                    std::vector<uint32_t> expectedLayer, expectedBack;
+                    for (int i = 0; i < count; ++i) {
+                        const FadedPixel expected =
+                            ExpectedFade(a[i], b[i], layerWords[i], backWords[i], percent, keyed);
+                        expectedLayer.push_back(expected.layer);
+                        expectedBack.push_back(withBack ? expected.back : backWords[i]);
+                    }
+                    ASSERT_EQ(layer, Words(expectedLayer))
+                        << count << " pixels, keyed " << keyed << ", " << percent << "%";
+                    ASSERT_EQ(back, Words(expectedBack))
+                        << count << " pixels, keyed " << keyed << ", " << percent << "%";
+                }
 }
 
 }  // namespace

@@ -26,6 +26,39 @@ constexpr uint32_t kKeyLanes = 255 | 0 << 8 | 255 << 16;
 uint8_t fadePictureA[kScreenWidth * kScreenHeight * kLanes];
 uint8_t fadePictureB[kScreenWidth * kScreenHeight * kLanes];
 
+// Which rows of a picture hold a pixel of the key colour `key` anywhere along them. A keyed fade
+// differs from a plain one only where A or B is of the key colour: a pixel of A of the key keeps
+// A, and below 100 % a blend comes out as the key only where B is the key (a component reaches
+// 0 or its top only where B's is 0 or the top), while at 100 % the blend is A. Rows where neither
+// picture has the key take the plain row loop, which is quicker.
+struct KeyRows {
+    uint32_t key = 0;
+    bool any[kScreenHeight] = {};
+};
+KeyRows keyRowsA, keyRowsB;
+
+bool RowHoldsKey(const uint8_t* lanes, uint32_t key) {
+    for (int x = 0; x < kScreenWidth; ++x, lanes += kLanes)
+        if (std::memcmp(lanes, &key, 3) == 0) return true;
+    return false;
+}
+
+// Notes the key rows of picture rows top to bottom - 1, or of all rows when the key has changed.
+void NoteKeyRows(const uint8_t* picture, uint32_t key, int top, int bottom, KeyRows& rows) {
+    if (rows.key != key) {
+        rows.key = key;
+        top = 0;
+        bottom = kScreenHeight;
+    }
+    for (int row = top; row < bottom; ++row)
+        rows.any[row] =
+            RowHoldsKey(picture + static_cast<size_t>(row) * kScreenWidth * kLanes, key);
+}
+
+uint32_t KeyLanes(int bytesPerPixel) {
+    return bytesPerPixel == 2 ? kKeyLanes16 : kKeyLanes;
+}
+
 ClipBox ScreenPart(const ClipBox* box) {
     ClipBox part = box ? *box : kFullScreenBox;
     part.left = std::max(part.left, 0);
@@ -94,6 +127,9 @@ void CaptureLayer(int which, const ClipBox* box) {
     for (int y = part.top; y < part.bottom; ++y)
         CaptureRow(layer->Row(y) + part.left * bytesPerPixel, bytesPerPixel, part.right - part.left,
                    PictureAt(picture, part, part.left, y));
+    // The box's rows are mirrored within it, so they fill the same picture rows.
+    NoteKeyRows(picture, KeyLanes(bytesPerPixel), part.top, part.bottom,
+                which == 0 ? keyRowsA : keyRowsB);
 }
 
 void CrossFade(int percent, const ClipBox* box, bool keyed) {
@@ -103,7 +139,8 @@ void CrossFade(int percent, const ClipBox* box, bool keyed) {
     if (!Usable(layer, part)) return;
     const int bytesPerPixel = layer->bytesPerPixel;
     const int count = part.right - part.left;
-    const uint32_t key = bytesPerPixel == 2 ? kKeyLanes16 : kKeyLanes;
+    const uint32_t key = KeyLanes(bytesPerPixel);
+    const bool keyRowsKnown = keyRowsA.key == key && keyRowsB.key == key;
     // Each component c = B + percent x (A - B) / 100; the unused lane is never written out. A
     // 32-bit row is blended, written to the layer and shown on the back buffer in one pass.
     const bool onePass = bytesPerPixel == 4 && (!BackBuffer || BackBuffer->bytesPerPixel == 4);
@@ -114,7 +151,10 @@ void CrossFade(int percent, const ClipBox* box, bool keyed) {
         uint8_t* pixels = layer->Row(y) + part.left * bytesPerPixel;
         if (onePass) {
             uint8_t* shown = BackBuffer ? BackBuffer->Row(y) + part.left * bytesPerPixel : nullptr;
-            FadeRow32(a, b, count, percent, keyed, key, pixels, shown);
+            const int row = part.top + part.bottom - 1 - y;
+            const bool keyedRow =
+                keyed && (!keyRowsKnown || keyRowsA.any[row] || keyRowsB.any[row]);
+            FadeRow32(a, b, count, percent, keyedRow, key, pixels, shown);
             continue;
         }
         BlendBytes(a, b, count * kLanes, percent, blended);
@@ -126,4 +166,5 @@ void CrossFade(int percent, const ClipBox* box, bool keyed) {
 void ForgetFadePictures() {
     std::fill(std::begin(fadePictureA), std::end(fadePictureA), 0);
     std::fill(std::begin(fadePictureB), std::end(fadePictureB), 0);
+    keyRowsA = keyRowsB = KeyRows{};
 }

@@ -23,9 +23,13 @@ struct Avx2 {
     static V SubBytes(V x, V y) { return _mm256_sub_epi8(x, y); }
     static V PackBytes(V low, V high) { return _mm256_packus_epi16(low, high); }
     static V And(V x, V y) { return _mm256_and_si256(x, y); }
-    static V AndNot(V x, V y) { return _mm256_andnot_si256(x, y); }
     static V Or(V x, V y) { return _mm256_or_si256(x, y); }
+    static V Xor(V x, V y) { return _mm256_xor_si256(x, y); }
+    static V Equal8(V x, V y) { return _mm256_cmpeq_epi8(x, y); }
     static V Equal32(V x, V y) { return _mm256_cmpeq_epi32(x, y); }
+    // Where mask is set take `chosen`, elsewhere `other` (mask bytes all ones or all zeros).
+    static V Select(V mask, V chosen, V other) { return _mm256_blendv_epi8(other, chosen, mask); }
+    static bool AllZero(V v) { return _mm256_testz_si256(v, v) != 0; }
 };
 
 }  // namespace

@@ -29,44 +29,58 @@ typename W::V ScaleBytes(typename W::V x, typename W::V multiplier) {
                         W::MulHighU16(W::HighBytes(x, zero), multiplier));
 }
 
-// Every byte b + percent x (a - b) / 100, truncated toward zero: the rise where a is above b, the
-// fall where it is below, each scaled on whole bytes.
+// Every byte b + percent x (a - b) / 100, truncated toward zero: the distance between a and b is
+// scaled once on whole bytes, then added to b where a is above it and taken off where it is not
+// (-s is (s ^ ~0) - ~0 in bytes).
 template <class W>
 typename W::V BlendVector(typename W::V a, typename W::V b, typename W::V multiplier) {
-    const typename W::V rise = ScaleBytes<W>(W::SubSaturated(a, b), multiplier);
-    const typename W::V fall = ScaleBytes<W>(W::SubSaturated(b, a), multiplier);
-    return W::SubBytes(W::AddBytes(b, rise), fall);
+    using V = typename W::V;
+    const V rise = W::SubSaturated(a, b);
+    const V scaled = ScaleBytes<W>(W::Or(rise, W::SubSaturated(b, a)), multiplier);
+    const V down = W::Equal8(rise, W::Zero());
+    return W::AddBytes(b, W::SubBytes(W::Xor(scaled, down), down));
 }
 
-// Where mask is set take `chosen`, elsewhere `other`.
+// All ones in each 32-bit pixel whose colour (the low three bytes) is the key's.
 template <class W>
-typename W::V Select(typename W::V mask, typename W::V chosen, typename W::V other) {
-    return W::Or(W::And(mask, chosen), W::AndNot(mask, other));
+typename W::V KeyPixels(typename W::V pixels, typename W::V colour, typename W::V keyWords) {
+    return W::Equal32(W::And(pixels, colour), keyWords);
 }
 
-// The whole steps of one fade row (see FadeRow32); returns the pixels done.
-template <class W>
-int FadeRowWide(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed,
-                uint32_t key, uint8_t* layer, uint8_t* back) {
+// The whole steps of one fade row (see FadeRow32), keyed or not; returns the pixels done. The
+// back buffer is read only at the rare steps where some pixel keeps it.
+template <class W, bool kKeyed>
+int FadeRowSteps(const uint8_t* a, const uint8_t* b, int count, int percent, uint32_t key,
+                 uint8_t* layer, uint8_t* back) {
     using V = typename W::V;
     constexpr uint32_t kColourBits = 0x00FFFFFF;
     const V multiplier = W::Set16(BlendMultiplier(percent));
     const uint8_t* from = percent >= 100 ? a : b;
     const V colour = W::Set32(kColourBits);
     const V keyWords = W::Set32(key & kColourBits);
-    const V useKey = keyed ? W::Set32(0xFFFFFFFF) : W::Zero();
     int i = 0;
     for (; i + W::kPixels <= count; i += W::kPixels) {
-        const V va = W::Load(a + 4 * i), vb = W::Load(from + 4 * i);
-        const V keyInA = W::And(useKey, W::Equal32(W::And(va, colour), keyWords));
-        const V lanes = Select<W>(keyInA, va, BlendVector<W>(va, vb, multiplier));
-        const V shown = Select<W>(colour, lanes, W::Load(layer + 4 * i));
+        const V va = W::Load(a + 4 * i);
+        V lanes = BlendVector<W>(va, W::Load(from + 4 * i), multiplier);
+        if constexpr (kKeyed) lanes = W::Select(KeyPixels<W>(va, colour, keyWords), va, lanes);
+        const V shown = W::Select(colour, lanes, W::Load(layer + 4 * i));
         W::Store(layer + 4 * i, shown);
         if (!back) continue;
-        const V hidden = W::And(useKey, W::Equal32(W::And(shown, colour), keyWords));
-        W::Store(back + 4 * i, Select<W>(hidden, W::Load(back + 4 * i), shown));
+        V onBack = shown;
+        if constexpr (kKeyed) {
+            const V hidden = KeyPixels<W>(shown, colour, keyWords);
+            if (!W::AllZero(hidden)) onBack = W::Select(hidden, W::Load(back + 4 * i), shown);
+        }
+        W::Store(back + 4 * i, onBack);
     }
     return i;
+}
+
+template <class W>
+int FadeRowWide(const uint8_t* a, const uint8_t* b, int count, int percent, bool keyed,
+                uint32_t key, uint8_t* layer, uint8_t* back) {
+    return keyed ? FadeRowSteps<W, true>(a, b, count, percent, key, layer, back)
+                 : FadeRowSteps<W, false>(a, b, count, percent, key, layer, back);
 }
 
 }  // namespace

@@ -39,9 +39,15 @@ struct Sse2 {
     static V SubBytes(V x, V y) { return _mm_sub_epi8(x, y); }
     static V PackBytes(V low, V high) { return _mm_packus_epi16(low, high); }
     static V And(V x, V y) { return _mm_and_si128(x, y); }
-    static V AndNot(V x, V y) { return _mm_andnot_si128(x, y); }
     static V Or(V x, V y) { return _mm_or_si128(x, y); }
+    static V Xor(V x, V y) { return _mm_xor_si128(x, y); }
+    static V Equal8(V x, V y) { return _mm_cmpeq_epi8(x, y); }
     static V Equal32(V x, V y) { return _mm_cmpeq_epi32(x, y); }
+    // Where mask is set take `chosen`, elsewhere `other`.
+    static V Select(V mask, V chosen, V other) {
+        return _mm_or_si128(_mm_and_si128(mask, chosen), _mm_andnot_si128(mask, other));
+    }
+    static bool AllZero(V v) { return _mm_movemask_epi8(v) == 0; }
 };
 #endif
 
@@ -55,7 +61,7 @@ void CopyKeyedRow32(const uint8_t* in, uint8_t* out, int count, uint32_t key) {
     for (; i + 4 <= count; i += 4) {
         const __m128i source = Sse2::Load(in + 4 * i);
         const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(source, colour), keyWords);
-        Sse2::Store(out + 4 * i, Select<Sse2>(keyed, Sse2::Load(out + 4 * i), source));
+        Sse2::Store(out + 4 * i, Sse2::Select(keyed, Sse2::Load(out + 4 * i), source));
     }
 #endif
     for (; i < count; ++i) {
