@@ -1,6 +1,7 @@
 #include "engines/graphics/composite.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <numbers>
@@ -17,29 +18,79 @@
 
 namespace {
 
-// What one draw does to each source pixel, worked out once per draw: the alpha each source
-// alpha becomes after the opacity factor, and each colour channel after the gamma curve.
+using ByteCurve = std::array<uint8_t, 256>;
+
+constexpr ByteCurve kUnchanged = [] {
+    ByteCurve curve{};
+    for (int i = 0; i < 256; ++i)
+        curve[i] = static_cast<uint8_t>(i);
+    return curve;
+}();
+
+// A curve of byte values kept for the opacity or gamma it was last worked out for: the draws of
+// one frame mostly share theirs. Drawing happens on the game's thread only.
+struct KeptCurve {
+    bool made = false;
+    float parameter = 0.0f;
+    bool unchanged = false;
+    ByteCurve bytes;
+};
+
+// x from 0 to 255 rounded to the nearest whole number, halves up, as std::lround rounds it.
+inline uint8_t RoundToByte(double x) {
+    const int whole = static_cast<int>(x);
+    return static_cast<uint8_t>(whole + (x - whole >= 0.5 ? 1 : 0));
+}
+
+// `value(i)` rounded for every byte value i, worked out again only when `parameter` changes.
+template <typename Value>
+const uint8_t* CurveFor(KeptCurve& kept, float parameter, Value value) {
+    if (!kept.made || kept.parameter != parameter) {
+        for (int i = 0; i < 256; ++i)
+            kept.bytes[i] = RoundToByte(value(i));
+        kept.made = true;
+        kept.parameter = parameter;
+        kept.unchanged = kept.bytes == kUnchanged;
+    }
+    return kept.unchanged ? kUnchanged.data() : kept.bytes.data();
+}
+
+// Each alpha times the opacity; 0 means no opacity.
+const uint8_t* OpacityCurve(float opacity) {
+    static KeptCurve kept;
+    if (opacity == 0.0f) return kUnchanged.data();
+    return CurveFor(kept, opacity,
+                    [=](int i) { return std::clamp(i * double{opacity}, 0.0, 255.0); });
+}
+
+// Each colour channel raised to the power gamma, on 0 to 1.
+const uint8_t* GammaCurve(float gamma) {
+    static KeptCurve kept;
+    return CurveFor(kept, gamma, [=](int i) { return 255.0 * std::pow(i / 255.0, double{gamma}); });
+}
+
+// What one draw does to each source pixel: the alpha each source alpha becomes after the opacity
+// factor, and each colour channel after the gamma curve, both read from kept curves.
 struct PixelAdjustment {
     bool keyed = false;     // magenta is not drawn (pictures without alpha)
     bool ownAlpha = false;  // the fourth byte is straight alpha
     bool curved = false;    // a gamma curve applies
+    bool asItIs = false;    // own alpha, no opacity and no curve: pixels are drawn as they are
     uint32_t key = kMagentaKey;
-    uint8_t alpha[256];
-    uint8_t colour[256];
+    const uint8_t* alpha = kUnchanged.data();
+    const uint8_t* colour = kUnchanged.data();
 };
 
-void PrepareAdjustment(PixelAdjustment& adjustment, const Surface& src, bool useAlpha,
-                       float opacity, float gamma) {
+PixelAdjustment PrepareAdjustment(const Surface& src, bool useAlpha, float opacity, float gamma) {
+    PixelAdjustment adjustment;
     adjustment.keyed = !useAlpha;
     adjustment.ownAlpha = useAlpha;
     adjustment.curved = gamma != 0.0f;
     adjustment.key = src.colourKey & kRgbMask;
-    for (int i = 0; i < 256; ++i) {
-        double alpha = opacity == 0.0f ? i : std::clamp(i * double{opacity}, 0.0, 255.0);
-        adjustment.alpha[i] = static_cast<uint8_t>(std::lround(alpha));
-        double colour = gamma == 0.0f ? i : 255.0 * std::pow(i / 255.0, double{gamma});
-        adjustment.colour[i] = static_cast<uint8_t>(std::lround(colour));
-    }
+    adjustment.alpha = OpacityCurve(opacity);
+    if (adjustment.curved) adjustment.colour = GammaCurve(gamma);
+    adjustment.asItIs = useAlpha && !adjustment.curved && adjustment.alpha == kUnchanged.data();
+    return adjustment;
 }
 
 // The alpha a source pixel is drawn with: 0 for the key.
@@ -53,6 +104,31 @@ inline uint32_t DrawnColour(const PixelAdjustment& adjustment, uint32_t pixel) {
     if (!adjustment.curved) return pixel & kRgbMask;
     const uint8_t* curve = adjustment.colour;
     return curve[pixel >> 16 & 0xFF] << 16 | curve[pixel >> 8 & 0xFF] << 8 | curve[pixel & 0xFF];
+}
+
+// The source pixel as drawn: 0xAARRGGBB with straight alpha.
+inline uint32_t DrawnPixel(const PixelAdjustment& adjustment, uint32_t pixel) {
+    return DrawnAlpha(adjustment, pixel) << 24 | DrawnColour(adjustment, pixel);
+}
+
+// The drawn pixels of `count` source pixels at `from`, each handed to `put(i, pixel)`. The
+// common kinds of draw have loops of their own.
+template <typename Put>
+inline void AdjustPixels(const uint8_t* from, int count, const PixelAdjustment& adjustment,
+                         Put put) {
+    if (adjustment.asItIs) {
+        for (int i = 0; i < count; ++i)
+            put(i, LoadPixel32(from + 4 * i));
+    } else if (adjustment.ownAlpha && !adjustment.curved) {
+        const uint8_t* alpha = adjustment.alpha;
+        for (int i = 0; i < count; ++i) {
+            const uint32_t pixel = LoadPixel32(from + 4 * i);
+            put(i, uint32_t{alpha[pixel >> 24]} << 24 | (pixel & kRgbMask));
+        }
+    } else {
+        for (int i = 0; i < count; ++i)
+            put(i, DrawnPixel(adjustment, LoadPixel32(from + 4 * i)));
+    }
 }
 
 // Straight-alpha OVER: each channel (colour x alpha + under x (255 - alpha)) / 255, rounded.
@@ -71,22 +147,80 @@ inline uint32_t OverPremultiplied(uint32_t pixel, uint32_t under) {
     return (pixel & kRgbMask) + (redBlue | green << 8);
 }
 
+// A drawn pixel 0xAARRGGBB blended straight over the display pixel at `to`, which keeps its
+// fourth byte.
+template <int kBytes>
+inline void BlendPixel(uint32_t pixel, uint8_t* to) {
+    const uint32_t alpha = pixel >> 24;
+    if (alpha == 0) return;
+    const uint32_t under = ReadDisplayPixel<kBytes>(to);
+    WriteDisplayPixel<kBytes>(to, alpha == 255 ? pixel : OverStraight(pixel, alpha, under), under);
+}
+
+// The whole steps of four pixels of a row of drawn pixels blended onto a 32-bit row; returns how
+// many pixels it did. Clear and opaque steps take shortcuts; the rest blend as OverStraight
+// does, channel for channel on 16-bit lanes, where no sum passes 255 x 255 + 255.
+int BlendRowWide(const uint8_t* from, uint8_t* to, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i alphaBytes = _mm_set1_epi32(static_cast<int>(0xFF000000));
+    // Two pixels over two, each widened to four 16-bit channels.
+    auto over = [&](__m128i pixels, __m128i under) {
+        const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF);
+        __m128i x = _mm_add_epi16(_mm_mullo_epi16(pixels, alpha),
+                                  _mm_mullo_epi16(under, _mm_sub_epi16(full, alpha)));
+        x = _mm_add_epi16(x, half);
+        return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= count; i += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 4 * i));
+        const __m128i alphas = _mm_and_si128(pixels, alphaBytes);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alphas, zero)) == 0xFFFF) continue;
+        __m128i* at = reinterpret_cast<__m128i*>(to + 4 * i);
+        const __m128i under = _mm_loadu_si128(at);
+        __m128i blended = pixels;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alphas, alphaBytes)) != 0xFFFF)
+            blended = _mm_packus_epi16(
+                over(_mm_unpacklo_epi8(pixels, zero), _mm_unpacklo_epi8(under, zero)),
+                over(_mm_unpackhi_epi8(pixels, zero), _mm_unpackhi_epi8(under, zero)));
+        _mm_storeu_si128(at, _mm_or_si128(_mm_andnot_si128(alphaBytes, blended),
+                                          _mm_and_si128(alphaBytes, under)));
+    }
+#endif
+    return i;
+}
+
+// A row of drawn pixels 0xAARRGGBB, in the image layout, blended onto `count` display pixels.
+template <int kBytes>
+void BlendRow(const uint8_t* from, uint8_t* to, int count) {
+    int i = 0;
+    if constexpr (kBytes == 4) i = BlendRowWide(from, to, count);
+    for (; i < count; ++i)
+        BlendPixel<kBytes>(LoadPixel32(from + 4 * i), to + static_cast<size_t>(i) * kBytes);
+}
+
 // A draw at the picture's own size without rotation: every destination pixel has exactly one
-// source pixel, blended directly.
+// source pixel, blended directly. Pixels that need adjusting are adjusted a stretch of a row at
+// a time into a buffer on the stack, then blended from there.
 template <int kBytes>
 void BlendAtOwnSize(const Surface& src, ImageRect s, Surface& dst, ImageRect d,
                     const PixelAdjustment& adjustment) {
+    constexpr int kStretch = 256;
+    uint8_t adjusted[kStretch * 4];
     for (int row = 0; row < d.Height(); ++row) {
         const uint8_t* from = src.Row(s.top + row) + static_cast<size_t>(s.left) * 4;
         uint8_t* to = dst.Row(d.top + row) + static_cast<size_t>(d.left) * kBytes;
-        for (int i = 0; i < d.Width(); ++i, from += 4, to += kBytes) {
-            const uint32_t pixel = LoadPixel32(from);
-            const uint32_t alpha = DrawnAlpha(adjustment, pixel);
-            if (alpha == 0) continue;
-            const uint32_t under = ReadDisplayPixel<kBytes>(to);
-            const uint32_t colour = DrawnColour(adjustment, pixel);
-            WriteDisplayPixel<kBytes>(
-                to, alpha == 255 ? colour : OverStraight(colour, alpha, under), under);
+        for (int done = 0; done < d.Width(); done += kStretch) {
+            const int count = std::min(kStretch, d.Width() - done);
+            const uint8_t* pixels = from + static_cast<size_t>(done) * 4;
+            if (!adjustment.asItIs) {
+                AdjustPixels(pixels, count, adjustment,
+                             [&](int i, uint32_t pixel) { StorePixel32(adjusted + 4 * i, pixel); });
+                pixels = adjusted;
+            }
+            BlendRow<kBytes>(pixels, to + static_cast<size_t>(done) * kBytes, count);
         }
     }
 }
@@ -136,11 +270,8 @@ BorderedPicture Premultiply(const Surface& src, const ImageRect& s,
     uint32_t* out = buffer.data() + stride;
     for (int row = s.top; row < s.bottom; ++row, out += stride) {
         out[0] = out[stride - 1] = 0;
-        const uint8_t* from = src.Row(row) + static_cast<size_t>(s.left) * 4;
-        for (int i = 0; i < s.Width(); ++i, from += 4) {
-            const uint32_t pixel = LoadPixel32(from);
-            out[i + 1] = DrawnAlpha(adjustment, pixel) << 24 | DrawnColour(adjustment, pixel);
-        }
+        AdjustPixels(src.Row(row) + static_cast<size_t>(s.left) * 4, s.Width(), adjustment,
+                     [out](int i, uint32_t pixel) { out[i + 1] = pixel; });
         PremultiplyRow(out + 1, s.Width());
     }
     return BorderedPicture{buffer.data() + stride + 1, stride, s.Width(), s.Height()};
@@ -350,8 +481,7 @@ bool DrawComposited(const Surface& src, const ImageRect& s, Surface& dst, const 
     }
     if (d.Width() == 0 || d.Height() == 0) return true;  // scaled to nothing: nothing to draw
 
-    PixelAdjustment adjustment;
-    PrepareAdjustment(adjustment, src, useAlpha, opacity, gamma);
+    const PixelAdjustment adjustment = PrepareAdjustment(src, useAlpha, opacity, gamma);
     int status = dst.bytesPerPixel == 4   ? DrawAtDepth<4>(src, s, dst, d, angle, adjustment)
                  : dst.bytesPerPixel == 3 ? DrawAtDepth<3>(src, s, dst, d, angle, adjustment)
                                           : DrawAtDepth<2>(src, s, dst, d, angle, adjustment);
