@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include <memory>
@@ -260,6 +261,55 @@ TEST_F(SpriteEngine, AFlipAloneLeavesTheBackBufferWithTheFrameShownBefore) {
     PresentFrame();  // shows the grey frame again and copies it back
     EXPECT_EQ(PrimarySurface->pixels, before);
     EXPECT_EQ(BackBuffer->pixels, before);
+}
+
+// What reaches the screen is only the rows each flip reports: applied one flip after another to
+// a copy of the screen, they must rebuild every frame shown, whatever was drawn (fills, single
+// pixels, copies, draws that change nothing, nothing at all) and whether the frame was copied
+// back or only flipped.
+TEST_F(SpriteEngine, TheRowsSentRebuildEveryFrameShown) {
+    const size_t rowBytes = static_cast<size_t>(PrimarySurface->pitch);
+    PresentFrame();
+    std::vector<uint8_t> screen = PrimarySurface->pixels;
+    uint32_t seed = 12345;
+    auto next = [&seed](int below) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<uint32_t>(below));
+    };
+    const uint32_t colours[] = {0, kGrey, 0x00FF8000};
+    for (int frame = 0; frame < 300; ++frame) {
+        switch (next(5)) {
+            case 0: {
+                const int top = next(600);
+                FillBackBufferRect(next(800), top, next(800) + 1, top + next(40) + 1,
+                                   colours[next(3)]);
+                break;
+            }
+            case 1:
+                BackBuffer->SetPixel(next(800), next(600), colours[next(3)]);
+                break;
+            case 2:
+                SaveToLayer(0, 0, 0, 800, 600);
+                DrawLayer(0, 0, next(30), 0, 0, next(600), 800, 600);
+                break;
+            case 3:  // a draw of what is there already
+                FillBackBufferRect(0, 0, 800, 600, BackBuffer->PixelAt(0, 0));
+                break;
+            default:
+                break;
+        }
+        if (next(4) == 0)
+            FlipFrame();
+        else
+            PresentFrame();
+        const platform::ChangedRows sent = LastShownRows();
+        for (int y = std::max(sent.first, 0); y < std::min(sent.end, 600); ++y)
+            std::memcpy(screen.data() + y * rowBytes, PrimarySurface->Row(y), rowBytes);
+        ASSERT_EQ(screen, PrimarySurface->pixels) << "frame " << frame;
+        if (!sent.Empty()) {
+            ASSERT_LT(sent.first, sent.end);
+        }
+    }
 }
 
 TEST_F(SpriteEngine, UnloadReleasesEveryDecodedFile) {

@@ -310,6 +310,10 @@ void FlipFrame() {
     WaitForFrameDeadline();
 }
 
+platform::ChangedRows LastShownRows() {
+    return lastChangedRows;
+}
+
 void ClearBackBuffer() {
     if (BackBuffer) std::fill(BackBuffer->pixels.begin(), BackBuffer->pixels.end(), 0);
 }

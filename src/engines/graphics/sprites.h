@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "engines/graphics/surface.h"
+#include "platform/platform.h"
 
 struct Sprite {
     int32_t width = 0;
@@ -49,6 +50,9 @@ void DrawLayer(int layer, int offsetX, int offsetY, int keyMode, int left, int t
 void PresentFrame();
 // Shows and paces like PresentFrame without the copy back, for loops that redraw everything.
 void FlipFrame();
+// The rows [first, end) of the frame shown last that differ from the frame shown before it: all
+// the screen was sent of it.
+platform::ChangedRows LastShownRows();
 
 void ClearBackBuffer();
 // Colour in the display's pixel format.
