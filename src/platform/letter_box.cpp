@@ -62,18 +62,24 @@ RowBand LetterBox::WindowRowsOf(RowBand screenRows) const {
 RowBand LetterBox::DrawRows(const uint8_t* screen, int screenPitch, RowBand screenRows,
                             uint8_t* window, int windowPitch) const {
     const RowBand rows = WindowRowsOf(screenRows);
+    const size_t pictureBytes = static_cast<size_t>(width_) * 4;
+    int previousScreenRow = -1;
     for (int y = rows.first; y < rows.end; ++y) {
         const int screenRow = ScreenCoordinate(y - top_, screenHeight_, height_);
-        const auto* from = reinterpret_cast<const uint32_t*>(
-            screen + static_cast<size_t>(screenRow) * screenPitch);
-        auto* to =
-            reinterpret_cast<uint32_t*>(window + static_cast<size_t>(y) * windowPitch) + left_;
+        uint8_t* to =
+            window + static_cast<size_t>(y) * windowPitch + static_cast<size_t>(left_) * 4;
+        const uint8_t* from = screen + static_cast<size_t>(screenRow) * screenPitch;
         if (Unscaled()) {
-            std::memcpy(to, from, static_cast<size_t>(width_) * 4);
-            continue;
+            std::memcpy(to, from, pictureBytes);
+        } else if (screenRow == previousScreenRow) {  // a screen row shown twice: copy it down
+            std::memcpy(to, to - windowPitch, pictureBytes);
+        } else {
+            const auto* pixels = reinterpret_cast<const uint32_t*>(from);
+            auto* out = reinterpret_cast<uint32_t*>(to);
+            for (int x = 0; x < width_; ++x)
+                out[x] = pixels[sourceColumn_[static_cast<size_t>(x)]];
         }
-        for (int x = 0; x < width_; ++x)
-            to[x] = from[sourceColumn_[static_cast<size_t>(x)]];
+        previousScreenRow = screenRow;
     }
     return rows;
 }
