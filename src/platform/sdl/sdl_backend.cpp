@@ -113,7 +113,7 @@ class SdlBackend final : public Backend {
     }
 
     ModeResult OpenDisplay(int width, int height, int bitsPerPixel) override {
-        if (!surface_) return ModeResult::Failed;
+        if (!window_) return ModeResult::Failed;
         if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
             return ModeResult::InvalidMode;
         width_ = width;
@@ -128,8 +128,10 @@ class SdlBackend final : public Backend {
     // rows are sent to the X server. After the window was uncovered or resized the whole frame
     // is sent again, bars and all.
     void ShowFrame(const uint8_t* pixels, ChangedRows changed) override {
-        if (!surface_) return;
-        if (repaintNeeded_) {
+        if (!window_) return;
+        // A surface SDL could not give last time is asked for again, and then sent whole.
+        if (repaintNeeded_ || !surface_) {
+            repaintNeeded_ = true;
             if (!TakeWindowSurface()) return;
             changed = ChangedRows{};
         }
