@@ -258,14 +258,14 @@ def read_frames(frames_path):
     """(ms, real microseconds, CPU microseconds) of every frame."""
     return [tuple(int(word) for word in line.split()) for line in open(frames_path)]
 
+def same_frames(plays):
+    """True when every play drew the same frames at the same times."""
+    return all([ms for ms, _, _ in play] == [ms for ms, _, _ in plays[0]] for play in plays[1:])
+
 def least_of_replays(plays):
-    """The frames of the first play with each frame's least real and CPU time over the plays, when
-    every play drew the same frames at the same times; else the first play's own."""
-    first = plays[0]
-    if any([ms for ms, _, _ in play] != [ms for ms, _, _ in first] for play in plays[1:]):
-        return first
+    """The frames of the first play with each frame's least real and CPU time over the plays."""
     return [(frame[0], min(p[i][1] for p in plays), min(p[i][2] for p in plays))
-            for i, frame in enumerate(first)]
+            for i, frame in enumerate(plays[0])]
 
 def frames_by_screen(frames, changes, into):
     """Each frame's (real ms, CPU ms) by screen. The first frame after the loading screen carries
@@ -288,10 +288,10 @@ agreeing = 0
 for run in range(1, runs + 1):
     plays = [read_frames(f"{out}/frames.{run}.{replay}") for replay in range(1, replays + 1)]
     traces = [open(f"{out}/trace.{run}.{replay}").read() for replay in range(1, replays + 1)]
-    same = all(trace == traces[0] for trace in traces) and least_of_replays(plays) is not plays[0]
-    agreeing += same or replays == 1
+    same = all(trace == traces[0] for trace in traces) and same_frames(plays)
+    agreeing += same
     changes = screen_changes(f"{out}/trace.{run}.1")
-    frames_by_screen(least_of_replays(plays), changes, screens)
+    frames_by_screen(least_of_replays(plays) if same else plays[0], changes, screens)
     frames_by_screen(plays[0], changes, first_plays)
 
 print("Frame work time per screen (headless, virtual clock; drawing and logic without the pacing).")

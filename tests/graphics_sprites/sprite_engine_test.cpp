@@ -265,8 +265,8 @@ TEST_F(SpriteEngine, AFlipAloneLeavesTheBackBufferWithTheFrameShownBefore) {
 
 // What reaches the screen is only the rows each flip reports: applied one flip after another to
 // a copy of the screen, they must rebuild every frame shown, whatever was drawn (fills, single
-// pixels, copies, draws that change nothing, nothing at all) and whether the frame was copied
-// back or only flipped.
+// pixels, copies, clears, draws that change nothing, nothing at all) and whether the frame was
+// copied back or only flipped.
 TEST_F(SpriteEngine, TheRowsSentRebuildEveryFrameShown) {
     const size_t rowBytes = static_cast<size_t>(PrimarySurface->pitch);
     PresentFrame();
@@ -278,7 +278,7 @@ TEST_F(SpriteEngine, TheRowsSentRebuildEveryFrameShown) {
     };
     const uint32_t colours[] = {0, kGrey, 0x00FF8000};
     for (int frame = 0; frame < 300; ++frame) {
-        switch (next(5)) {
+        switch (next(6)) {
             case 0: {
                 const int top = next(600);
                 FillBackBufferRect(next(800), top, next(800) + 1, top + next(40) + 1,
@@ -294,6 +294,9 @@ TEST_F(SpriteEngine, TheRowsSentRebuildEveryFrameShown) {
                 break;
             case 3:  // a draw of what is there already
                 FillBackBufferRect(0, 0, 800, 600, BackBuffer->PixelAt(0, 0));
+                break;
+            case 4:
+                ClearBackBuffer();
                 break;
             default:
                 break;

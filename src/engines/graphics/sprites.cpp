@@ -196,7 +196,6 @@ platform::ChangedRows RowsThatDiffer(const Surface& frame, const Surface& before
         ++rows.first;
     while (rows.end > rows.first && same(rows.end - 1))
         --rows.end;
-    if (rows.Empty()) return platform::ChangedRows{0, 0};
     return rows;
 }
 
@@ -212,8 +211,8 @@ void ShowBackBuffer() {
     const int drawnFirst = BackBuffer->writtenFirst, drawnEnd = BackBuffer->writtenEnd;
     PrimarySurface->pixels.swap(BackBuffer->pixels);
     lastChangedRows = RowsThatDiffer(*PrimarySurface, *BackBuffer, drawnFirst, drawnEnd);
-    BackBuffer->writtenFirst = lastChangedRows.first;
-    BackBuffer->writtenEnd = lastChangedRows.end;
+    BackBuffer->ForgetWrittenRows();
+    BackBuffer->NoteWrittenRows(lastChangedRows.first, lastChangedRows.end);
     platform::PresentFrame(PrimarySurface->pixels.data(), PrimarySurface->pitch, lastChangedRows);
 }
 
@@ -315,7 +314,7 @@ platform::ChangedRows LastShownRows() {
 }
 
 void ClearBackBuffer() {
-    if (BackBuffer) std::fill(BackBuffer->pixels.begin(), BackBuffer->pixels.end(), 0);
+    if (BackBuffer) FillBackBufferRect(0, 0, BackBuffer->width, BackBuffer->height, 0);
 }
 
 void FillBackBufferRect(int left, int top, int right, int bottom, uint32_t colour) {

@@ -34,11 +34,15 @@ struct Surface {
     int writtenEnd = INT_MAX;
 
     uint8_t* Row(int y) {
-        writtenFirst = std::min(writtenFirst, y);
-        writtenEnd = std::max(writtenEnd, y + 1);
+        NoteWrittenRows(y, y + 1);
         return pixels.data() + static_cast<size_t>(y) * pitch;
     }
     const uint8_t* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * pitch; }
+    void NoteWrittenRows(int first, int end) {
+        if (first >= end) return;
+        writtenFirst = std::min(writtenFirst, first);
+        writtenEnd = std::max(writtenEnd, end);
+    }
     void ForgetWrittenRows() {
         writtenFirst = INT_MAX;
         writtenEnd = 0;

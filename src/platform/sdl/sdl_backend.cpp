@@ -137,7 +137,7 @@ class SdlBackend final : public Backend {
         }
         const RowBand rows{std::clamp(changed.first, 0, height_),
                            std::clamp(changed.end, 0, height_)};
-        if (rows.Empty() && !repaintNeeded_) return;
+        if (rows.Empty()) return;
         const RowBand shown = DrawIntoWindow(pixels, rows);
         const SDL_Rect band = repaintNeeded_
                                   ? SDL_Rect{0, 0, surface_->w, surface_->h}
@@ -172,10 +172,10 @@ class SdlBackend final : public Backend {
         if (!surface_) return false;
         letterBox_ = LetterBox(surface_->w, surface_->h, width_, height_);
         SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, 0, 0, 0));
-        directPixels_ = surface_->format->BytesPerPixel == 4 &&
-                        surface_->format->Rmask == 0xFF0000 && surface_->format->Gmask == 0xFF00 &&
-                        surface_->format->Bmask == 0xFF;
-        if (directPixels_) {
+        const bool directPixels =
+            surface_->format->BytesPerPixel == 4 && surface_->format->Rmask == 0xFF0000 &&
+            surface_->format->Gmask == 0xFF00 && surface_->format->Bmask == 0xFF;
+        if (directPixels) {
             staging_.reset();
         } else {
             // A window of another pixel format: scaled into a 32-bit copy, then converted.
@@ -187,12 +187,12 @@ class SdlBackend final : public Backend {
     }
 
     RowBand DrawIntoWindow(const uint8_t* pixels, RowBand rows) {
-        SDL_Surface* target = directPixels_ ? surface_ : staging_.get();
+        SDL_Surface* target = staging_ ? staging_.get() : surface_;
         if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
         const RowBand shown = letterBox_.DrawRows(
             pixels, width_ * 4, rows, static_cast<uint8_t*>(target->pixels), target->pitch);
         if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-        if (!directPixels_ && !shown.Empty()) {
+        if (staging_ && !shown.Empty()) {
             SDL_Rect band{letterBox_.Left(), shown.first, letterBox_.Width(),
                           shown.end - shown.first};
             SDL_BlitSurface(target, &band, surface_, &band);
@@ -206,9 +206,8 @@ class SdlBackend final : public Backend {
 
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
-    SDL_Surface* surface_ = nullptr;  // owned by the window
-    std::unique_ptr<SDL_Surface, SurfaceFree> staging_;
-    bool directPixels_ = true;
+    SDL_Surface* surface_ = nullptr;                     // owned by the window
+    std::unique_ptr<SDL_Surface, SurfaceFree> staging_;  // only for windows of another format
     int width_ = 800;
     int height_ = 600;
     LetterBox letterBox_{800, 600, 800, 600};
